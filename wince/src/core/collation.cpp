@@ -1,0 +1,60 @@
+#include "collation.h"
+
+#include <cstdint>
+#include <string_view>
+
+#include "unicode.h"
+
+namespace wince {
+namespace {
+
+// Lower-case Latin-1 letters with their base letter, so that "é" sorts with
+// "e" and differs from it only in the second pass.
+char16_t BaseLetter(char16_t lc) {
+    static const char *const table = "aaaaaaaceeeeiiiidnooooo/ouuuuypy";  // E0-FF
+    if (lc == 0xDF) return 's';
+    if (lc < 0xE0 || lc > 0xFF) return lc;
+    char b = table[lc - 0xE0];
+    return (b == '/' || b == 'p') ? lc : static_cast<char16_t>(b);
+}
+
+bool IsSymbol(char16_t c) {
+    if (c < 0x80) return !((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'));
+    return c < 0xC0 || c == 0xD7 || c == 0xF7 || (c >= 0x2000 && c <= 0x206F);
+}
+
+struct Weight {
+    uint32_t primary;
+    uint32_t secondary;  // accents
+    uint32_t tertiary;   // case
+};
+
+Weight WeightOf(char16_t c) {
+    if (c >= '0' && c <= '9') return {0x10000u + (c - '0'), 0, 0};
+    if (IsSymbol(c)) return {c, 0, 0};
+    char16_t lc = FoldLower(c);
+    char16_t base = BaseLetter(lc);
+    return {0x20000u + base, base == lc ? 0u : lc, lc == c ? 0u : 1u};
+}
+
+int Compare3(uint32_t a, uint32_t b) { return a < b ? -1 : a > b ? 1 : 0; }
+
+}  // namespace
+
+int Collate(const char16_t *a, int countA, const char16_t *b, int countB, bool ignoreCase) {
+    std::u16string_view sa(a, countA < 0 ? StringLength(a) : static_cast<size_t>(countA));
+    std::u16string_view sb(b, countB < 0 ? StringLength(b) : static_cast<size_t>(countB));
+    int secondary = 0, tertiary = 0;
+    size_t n = sa.size() < sb.size() ? sa.size() : sb.size();
+    for (size_t i = 0; i < n; ++i) {
+        Weight wa = WeightOf(sa[i]), wb = WeightOf(sb[i]);
+        if (int r = Compare3(wa.primary, wb.primary)) return r;
+        if (!secondary) secondary = Compare3(wa.secondary, wb.secondary);
+        if (!tertiary) tertiary = Compare3(wa.tertiary, wb.tertiary);
+    }
+    if (sa.size() != sb.size()) return sa.size() < sb.size() ? -1 : 1;
+    if (secondary) return secondary;
+    return ignoreCase ? 0 : tertiary;
+}
+
+}  // namespace wince

@@ -1,0 +1,147 @@
+#include "device.h"
+
+#include <ini.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <mutex>
+
+#include "../core/debug.h"
+
+namespace fs = std::filesystem;
+
+namespace wince {
+namespace {
+
+std::mutex deviceLock;
+std::unique_ptr<Device> current;
+unsigned generation = 1;
+
+}  // namespace
+
+std::string DeviceProfile::Get(const std::string &sectionKey, const std::string &fallback) const {
+    auto it = values.find(sectionKey);
+    return it == values.end() ? fallback : it->second;
+}
+
+int DeviceProfile::GetInt(const std::string &sectionKey, int fallback) const {
+    auto it = values.find(sectionKey);
+    if (it == values.end()) return fallback;
+    char *end = nullptr;
+    long v = strtol(it->second.c_str(), &end, 10);
+    return (end && *end == 0 && !it->second.empty()) ? static_cast<int>(v) : fallback;
+}
+
+DeviceProfile ReadProfile(const fs::path &iniFile) {
+    DeviceProfile p;
+    int error = ini_parse(
+        iniFile.c_str(),
+        [](void *user, const char *section, const char *key, const char *value) -> int {
+            static_cast<DeviceProfile *>(user)->values[std::string(section) + "." + key] = value;
+            return 1;
+        },
+        &p);
+    if (error < 0) return p;  // no file: the default profile
+    if (error > 0)
+        fprintf(stderr, "wince: %s: line %d is not understood; the rest is used\n", iniFile.c_str(), error);
+    p.width = p.GetInt("screen.width", p.width);
+    p.height = p.GetInt("screen.height", p.height);
+    p.dpiX = p.GetInt("screen.dpi_x", p.dpiX);
+    p.dpiY = p.GetInt("screen.dpi_y", p.dpiY);
+    std::string version = p.Get("os.version", "5.1");
+    int major = 0, minor = 0;
+    if (sscanf(version.c_str(), "%d.%d", &major, &minor) >= 1) p.osMajor = major, p.osMinor = minor;
+    p.platform = p.Get("os.platform", p.platform);
+    p.fontMode = p.Get("font.mode", p.fontMode);
+    // Keep the normalised values visible through Get as well.
+    p.values["screen.width"] = std::to_string(p.width);
+    p.values["screen.height"] = std::to_string(p.height);
+    p.values["screen.dpi_x"] = std::to_string(p.dpiX);
+    p.values["screen.dpi_y"] = std::to_string(p.dpiY);
+    p.values["os.platform"] = p.platform;
+    p.values["font.mode"] = p.fontMode;
+    if (!p.values.count("os.version")) p.values["os.version"] = version;
+    return p;
+}
+
+std::string FormatProfile(const DeviceProfile &profile) {
+    DeviceProfile p = profile;
+    p.values["screen.width"] = std::to_string(p.width);
+    p.values["screen.height"] = std::to_string(p.height);
+    p.values["screen.dpi_x"] = std::to_string(p.dpiX);
+    p.values["screen.dpi_y"] = std::to_string(p.dpiY);
+    if (!p.values.count("os.version")) p.values["os.version"] = std::to_string(p.osMajor) + "." + std::to_string(p.osMinor);
+    p.values["os.platform"] = p.platform;
+    p.values["font.mode"] = p.fontMode;
+    std::string out = "; Simulated Windows CE device\n";
+    std::string section;
+    for (const auto &[key, value] : p.values) {
+        std::string s = key.substr(0, key.find('.'));
+        if (s != section) {
+            out += (section.empty() ? "" : "\n") + std::string("[") + s + "]\n";
+            section = s;
+        }
+        out += key.substr(key.find('.') + 1) + " = " + value + "\n";
+    }
+    return out;
+}
+
+Device::Device(fs::path root) : root_(std::move(root)), profile_(ReadProfile(root_ / "device.ini")) {}
+
+fs::path Device::DefaultRoot() {
+    if (const char *data = getenv("XDG_DATA_HOME"); data && *data) return fs::path(data) / "pelloran" / "device";
+    const char *home = getenv("HOME");
+    return fs::path(home && *home ? home : "/tmp") / ".local" / "share" / "pelloran" / "device";
+}
+
+bool Device::Create(const fs::path &root, const DeviceProfile &profile, std::string *error) {
+    std::error_code ec;
+    for (const char *folder : {"fs/My Documents", "fs/Windows", "fs/Program Files", "fs/Temp"}) {
+        fs::create_directories(root / folder, ec);
+        if (ec) {
+            if (error) *error = (root / folder).string() + ": " + ec.message();
+            return false;
+        }
+    }
+    fs::path ini = root / "device.ini";
+    if (!fs::exists(ini)) {
+        std::ofstream out(ini);
+        out << FormatProfile(profile);
+        if (!out) {
+            if (error) *error = ini.string() + ": cannot write";
+            return false;
+        }
+    }
+    return true;
+}
+
+Device &Device::Current() {
+    std::lock_guard<std::mutex> guard(deviceLock);
+    if (!current) {
+        const char *env = getenv("WINCE_DEVICE");
+        fs::path root = env && *env ? fs::path(env) : DefaultRoot();
+        if (!fs::exists(root / "fs")) {
+            std::string error;
+            if (!Create(root, DeviceProfile{}, &error)) fprintf(stderr, "wince: cannot make the device: %s\n", error.c_str());
+        }
+        WINCE_DEBUG("device", "device %s", root.c_str());
+        current.reset(new Device(fs::absolute(root)));
+    }
+    return *current;
+}
+
+void Device::Select(const fs::path &root) {
+    std::lock_guard<std::mutex> guard(deviceLock);
+    if (!fs::exists(root / "fs")) Create(root, DeviceProfile{}, nullptr);
+    current.reset(new Device(fs::absolute(root)));
+    ++generation;
+}
+
+unsigned Device::Generation() {
+    std::lock_guard<std::mutex> guard(deviceLock);
+    return generation;
+}
+
+}  // namespace wince
