@@ -82,6 +82,57 @@ WINBASEAPI HLOCAL WINAPI LocalFree(HLOCAL hMem);
 #define LMEM_ZEROINIT 0x0040
 #define LPTR (LMEM_FIXED | LMEM_ZEROINIT)
 
+// Modules and resources
+DECLARE_HANDLE(HRSRC);
+typedef HANDLE HGLOBAL;
+typedef INT_PTR(WINAPI *FARPROC)();
+#define DLL_PROCESS_ATTACH 1
+#define DLL_THREAD_ATTACH 2
+#define DLL_THREAD_DETACH 3
+#define DLL_PROCESS_DETACH 0
+
+WINBASEAPI HINSTANCE WINAPI LoadLibraryW(LPCWSTR lpLibFileName);
+WINBASEAPI BOOL WINAPI FreeLibrary(HMODULE hLibModule);
+// On Windows CE the procedure name is a wide string.
+WINBASEAPI FARPROC WINAPI GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
+WINBASEAPI HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName);
+WINBASEAPI BOOL WINAPI DisableThreadLibraryCalls(HMODULE hLibModule);
+WINBASEAPI HRSRC WINAPI FindResourceW(HMODULE hModule, LPCWSTR lpName, LPCWSTR lpType);
+WINBASEAPI HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo);
+WINBASEAPI LPVOID WINAPI LockResource(HGLOBAL hResData);
+WINBASEAPI DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
+WINBASEAPI BOOL WINAPI FreeResource(HGLOBAL hResData);
+
+// Version
+typedef struct _OSVERSIONINFOW {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    WCHAR szCSDVersion[128];
+} OSVERSIONINFOW, *POSVERSIONINFOW, *LPOSVERSIONINFOW;
+typedef OSVERSIONINFOW OSVERSIONINFO, *LPOSVERSIONINFO;
+#define VER_PLATFORM_WIN32_CE 3
+WINBASEAPI BOOL WINAPI GetVersionExW(LPOSVERSIONINFOW lpVersionInformation);
+
+// Time: one clock, virtual in tests and scripts
+WINBASEAPI DWORD WINAPI GetTickCount(void);
+WINBASEAPI void WINAPI Sleep(DWORD dwMilliseconds);
+WINBASEAPI void WINAPI GetLocalTime(LPSYSTEMTIME lpSystemTime);
+WINBASEAPI void WINAPI GetSystemTime(LPSYSTEMTIME lpSystemTime);
+WINBASEAPI BOOL WINAPI FileTimeToSystemTime(const FILETIME *lpFileTime, LPSYSTEMTIME lpSystemTime);
+WINBASEAPI BOOL WINAPI SystemTimeToFileTime(const SYSTEMTIME *lpSystemTime, LPFILETIME lpFileTime);
+WINBASEAPI BOOL WINAPI FileTimeToLocalFileTime(const FILETIME *lpFileTime, LPFILETIME lpLocalFileTime);
+WINBASEAPI BOOL WINAPI LocalFileTimeToFileTime(const FILETIME *lpLocalFileTime, LPFILETIME lpFileTime);
+WINBASEAPI LONG WINAPI CompareFileTime(const FILETIME *lpFileTime1, const FILETIME *lpFileTime2);
+
+#define LoadLibrary LoadLibraryW
+#define GetProcAddress GetProcAddressW
+#define GetModuleHandle GetModuleHandleW
+#define FindResource FindResourceW
+#define GetVersionEx GetVersionExW
+
 #define CreateFile CreateFileW
 #define GetFileAttributes GetFileAttributesW
 #define SetFileAttributes SetFileAttributesW
