@@ -1,0 +1,193 @@
+// DrawText: prefix characters, line and word breaking, alignment in the
+// rectangle, ellipsis, and the rectangle DT_CALCRECT measures.
+#include <algorithm>
+#include <vector>
+
+#include "text.h"
+
+namespace wince::gdi {
+
+namespace {
+
+struct Line {
+    std::u16string text;
+    std::vector<int> advances;
+    std::vector<bool> underlined;  // characters that followed a prefix '&'
+    int width = 0;
+};
+
+struct Layout {
+    FontFace &face;
+    UINT format;
+    int maxWidth;
+
+    // Advances of a piece of text, tabs reaching to the next tab stop.
+    std::vector<int> Measure(const std::u16string &s) const {
+        std::vector<int> adv(s.size());
+        face.Advances(s.data(), static_cast<int>(s.size()), adv.data());
+        if (format & DT_EXPANDTABS) {
+            int stop = 8 * std::max<int>(1, face.Metrics().tmAveCharWidth), x = 0;
+            for (size_t i = 0; i < s.size(); ++i) {
+                if (s[i] == u'\t') adv[i] = stop - x % stop;
+                x += adv[i];
+            }
+        }
+        return adv;
+    }
+
+    Line Make(const std::u16string &s, const std::vector<bool> &marks) const {
+        Line line;
+        line.text = s;
+        line.underlined = marks;
+        line.advances = Measure(s);
+        for (int a : line.advances) line.width += a;
+        return line;
+    }
+
+    // Shortens a line that is too wide and ends it with "...".
+    void Ellipsis(Line &line) const {
+        if (line.width <= maxWidth) return;
+        const std::u16string dots = u"...";
+        int dotsWidth = 0;
+        for (int a : Measure(dots)) dotsWidth += a;
+        std::u16string s = line.text;
+        std::vector<bool> marks = line.underlined;
+        int width = line.width;
+        while (!s.empty() && width + dotsWidth > maxWidth) {
+            width -= line.advances[s.size() - 1];
+            s.pop_back();
+            marks.pop_back();
+        }
+        marks.resize(s.size() + dots.size(), false);
+        line = Make(s + dots, marks);
+    }
+
+    // Breaks a paragraph into lines at spaces; a word wider than the
+    // rectangle keeps a line of its own.
+    void Wrap(const std::u16string &s, const std::vector<bool> &marks, std::vector<Line> &out) const {
+        std::vector<int> adv = Measure(s);
+        size_t start = 0, n = s.size();
+        if (n == 0) out.push_back(Line{});
+        while (start < n) {
+            int width = 0;
+            size_t end = start, lastBreak = std::u16string::npos;
+            while (end < n) {
+                if (s[end] == u' ') lastBreak = end;
+                if (width + adv[end] > maxWidth && s[end] != u' ') break;
+                width += adv[end];
+                ++end;
+            }
+            size_t lineEnd = end;
+            if (end < n) {
+                if (lastBreak != std::u16string::npos && lastBreak >= start) {
+                    lineEnd = lastBreak;
+                } else {
+                    // No space to break at: the word runs on to its end.
+                    while (lineEnd < n && s[lineEnd] != u' ') ++lineEnd;
+                }
+            }
+            size_t trimmed = lineEnd;
+            while (trimmed > start && s[trimmed - 1] == u' ') --trimmed;
+            out.push_back(Make(s.substr(start, trimmed - start),
+                               std::vector<bool>(marks.begin() + start, marks.begin() + trimmed)));
+            start = lineEnd;
+            while (start < n && s[start] == u' ') ++start;
+        }
+    }
+};
+
+// Removes prefix characters: "&x" marks x, "&&" is "&".
+void StripPrefixes(const std::u16string &in, bool keep, std::u16string &out, std::vector<bool> &marks) {
+    for (size_t i = 0; i < in.size(); ++i) {
+        if (!keep && in[i] == u'&' && i + 1 < in.size()) {
+            ++i;
+            out += in[i];
+            marks.push_back(in[i] != u'&');
+            continue;
+        }
+        out += in[i];
+        marks.push_back(false);
+    }
+}
+
+}  // namespace
+
+}  // namespace wince::gdi
+
+using namespace wince::gdi;
+
+int WINAPI DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format) {
+    std::shared_ptr<Dc> dc = FindDc(hdc);
+    if (!dc) return 0;
+    if (!lpchText || !lprc) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    int length = cchText < 0 ? static_cast<int>(std::char_traits<char16_t>::length(lpchText)) : cchText;
+    std::shared_ptr<FontFace> face = FaceOf(*dc);
+    const TEXTMETRICW &m = face->Metrics();
+    int lineHeight = m.tmHeight + ((format & DT_EXTERNALLEADING) ? m.tmExternalLeading : 0);
+    RECT rect = *lprc;
+    bool single = format & DT_SINGLELINE;
+    Layout layout{*face, format, static_cast<int>(rect.right - rect.left)};
+
+    std::u16string text;
+    std::vector<bool> marks;
+    StripPrefixes(std::u16string(lpchText, length), format & DT_NOPREFIX, text, marks);
+
+    std::vector<Line> lines;
+    size_t start = 0;
+    while (start < text.size() || (start == 0 && text.empty() && single)) {
+        size_t end = single ? text.size() : text.find_first_of(u"\r\n", start);
+        if (end == std::u16string::npos) end = text.size();
+        std::u16string piece = text.substr(start, end - start);
+        std::vector<bool> pieceMarks(marks.begin() + start, marks.begin() + end);
+        if ((format & DT_WORDBREAK) && !single)
+            layout.Wrap(piece, pieceMarks, lines);
+        else
+            lines.push_back(layout.Make(piece, pieceMarks));
+        if (end < text.size() && text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n') ++end;
+        start = end + 1;
+        if (single || end >= text.size()) break;
+    }
+    if (format & DT_END_ELLIPSIS)
+        for (Line &line : lines) layout.Ellipsis(line);
+
+    int total = static_cast<int>(lines.size()) * lineHeight;
+    int maxWidth = 0;
+    for (const Line &line : lines) maxWidth = std::max(maxWidth, line.width);
+    int y = rect.top;
+    if (single && (format & DT_VCENTER)) y = rect.top + (rect.bottom - rect.top - lineHeight) / 2;
+    else if (single && (format & DT_BOTTOM)) y = rect.bottom - lineHeight;
+    int result = (single && (format & (DT_VCENTER | DT_BOTTOM))) ? y + total - rect.top : total;
+
+    if (format & DT_CALCRECT) {
+        lprc->right = lprc->left + maxWidth;
+        lprc->bottom = lprc->top + total;
+        return total;
+    }
+
+    RECT clip = dc->CanvasRect(rect);
+    const RECT *limit = (format & DT_NOCLIP) ? nullptr : &clip;
+    RECT drawn{0, 0, 0, 0};
+    std::u16string shown;
+    for (size_t i = 0; i < lines.size(); ++i, y += lineHeight) {
+        const Line &line = lines[i];
+        int x = rect.left;
+        if (format & DT_CENTER) x = rect.left + (rect.right - rect.left - line.width) / 2;
+        else if (format & DT_RIGHT) x = rect.right - line.width;
+        RECT cell{x, y, x + line.width, y + m.tmHeight};
+        RECT canvasCell = dc->CanvasRect(cell);
+        if (dc->state.bkMode == OPAQUE) FillSolid(*dc, canvasCell, dc->state.bkColor, limit);
+        int count = static_cast<int>(line.text.size());
+        DrawGlyphs(*dc, *face, canvasCell.left, canvasCell.top, line.text.data(), count, line.advances.data(),
+                   dc->state.textColor, limit);
+        int ux = canvasCell.left, uy = canvasCell.top + UnderlineOffset(*face);
+        for (int k = 0; k < count; ux += line.advances[k], ++k)
+            if (line.underlined[k]) FillSolid(*dc, RECT{ux, uy, ux + line.advances[k], uy + 1}, dc->state.textColor, limit);
+        drawn = i == 0 ? cell : RECT{std::min(drawn.left, cell.left), drawn.top, std::max(drawn.right, cell.right), cell.bottom};
+        shown += (i ? u"\n" : u"") + line.text;
+    }
+    if (!lines.empty()) NotifyTextDrawn(*dc, shown, limit ? wince::RectIntersection(drawn, rect) : drawn);
+    return result;
+}

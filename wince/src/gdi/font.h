@@ -1,0 +1,58 @@
+// Logical fonts (HFONT) and realized fonts: metrics and glyph images in
+// pixels, from FreeType or from the fixed-metric test font.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "objects.h"
+
+namespace wince::gdi {
+
+struct Font : GdiObject {
+    static constexpr Kind kKind = Kind::Font;
+    Font() : GdiObject(kKind) {}
+    LOGFONTW log{};
+    bool system = false;  // SYSTEM_FONT: its size follows the device's dpi
+
+    LOGFONTW Logical() const;
+};
+
+// A glyph image: coverage 0..255 per pixel, placed with its top-left
+// corner at (origin.x + left, baseline + top).
+struct Glyph {
+    int left = 0, top = 0, width = 0, height = 0;
+    int advance = 0;
+    std::vector<uint8_t> coverage;
+};
+
+class FontFace {
+   public:
+    virtual ~FontFace() = default;
+    const TEXTMETRICW &Metrics() const { return metrics_; }
+    const std::u16string &FaceName() const { return faceName_; }
+    bool Underline() const { return underline_; }
+    bool StrikeOut() const { return strikeOut_; }
+
+    // Advances of each UTF-16 unit; the second unit of a surrogate pair
+    // gets 0 and the first the whole character's advance.
+    void Advances(const char16_t *text, int count, int *out);
+    // The glyph of one character; valid as long as the face.
+    virtual const Glyph &GlyphOf(char32_t ch) = 0;
+
+   protected:
+    TEXTMETRICW metrics_{};
+    std::u16string faceName_;
+    bool underline_ = false, strikeOut_ = false;
+};
+
+// The face for a logical font on the current device, from a cache.
+std::shared_ptr<FontFace> RealizeFont(const Font &font);
+std::shared_ptr<FontFace> MakeFixedFace(const LOGFONTW &log, int pixelHeight);
+// Null when fontconfig finds no font at all.
+std::shared_ptr<FontFace> MakeFreeTypeFace(const LOGFONTW &log, int defaultHeight);
+
+int FontObjectInfo(const Font &font, int size, void *buffer);
+
+}  // namespace wince::gdi

@@ -1,0 +1,29 @@
+// Icons: a colour image and a mask, drawn as the device draws icons.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "bitmap.h"
+#include "objects.h"
+
+namespace wince::gdi {
+
+struct Icon : GdiObject {
+    static constexpr Kind kKind = Kind::Icon;
+    Icon() : GdiObject(kKind) {}
+    bool isIcon = true;
+    DWORD hotX = 0, hotY = 0;
+    int width = 0, height = 0;
+    std::shared_ptr<Bitmap> color;  // null: a monochrome icon, mask twice as high
+    std::shared_ptr<Bitmap> mask;
+};
+
+// An icon from 32-bit blue-green-red-alpha pixels, top row first, rows of
+// stride bytes; pixels with alpha below one half are transparent. For the
+// resource loader.
+HICON CreateIconFromBgra(const uint8_t *pixels, int width, int height, int stride);
+
+}  // namespace wince::gdi

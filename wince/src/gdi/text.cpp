@@ -1,0 +1,203 @@
+// Text output and measuring: ExtTextOut, GetTextExtent*, GetTextMetrics,
+// GetTextFace, and the hook that records every text drawn.
+#include "text.h"
+
+#include <algorithm>
+#include <atomic>
+#include <vector>
+
+namespace wince::gdi {
+
+namespace {
+
+std::atomic<TextDrawnHook> textHook{nullptr};
+
+// Blends one glyph's coverage over the canvas inside area.
+void BlendGlyph(const Canvas &c, const Glyph &g, int gx, int gy, const RECT &area, COLORREF color) {
+    uint8_t cr = GetRValue(color), cg = GetGValue(color), cb = GetBValue(color);
+    uint32_t native = NativeOf(c, color);
+    int bytes = c.bpp / 8;
+    for (int y = area.top; y < area.bottom; ++y) {
+        const uint8_t *cov = &g.coverage[static_cast<size_t>(y - gy) * g.width + (area.left - gx)];
+        if (c.Paletted()) {
+            // No blending on palette bitmaps: half covered or more is ink.
+            for (int x = area.left; x < area.right; ++x)
+                if (cov[x - area.left] >= 128) WritePixel(c, x, y, native);
+            continue;
+        }
+        uint8_t *p = c.Row(y) + area.left * bytes;
+        for (int x = area.left; x < area.right; ++x, p += bytes) {
+            unsigned a = cov[x - area.left];
+            if (a == 0) continue;
+            if (a == 255) {
+                p[0] = cb, p[1] = cg, p[2] = cr;
+                continue;
+            }
+            p[0] = static_cast<uint8_t>(p[0] + ((int(cb) - p[0]) * int(a) + (cb >= p[0] ? 127 : -127)) / 255);
+            p[1] = static_cast<uint8_t>(p[1] + ((int(cg) - p[1]) * int(a) + (cg >= p[1] ? 127 : -127)) / 255);
+            p[2] = static_cast<uint8_t>(p[2] + ((int(cr) - p[2]) * int(a) + (cr >= p[2] ? 127 : -127)) / 255);
+        }
+    }
+}
+
+RECT Limit(const RECT &area, const RECT *clip) { return clip ? RectIntersection(area, *clip) : area; }
+
+}  // namespace
+
+std::shared_ptr<FontFace> FaceOf(Dc &dc) {
+    if (dc.state.fontObject) return RealizeFont(*dc.state.fontObject);
+    return RealizeFont(*Find<Font>(GetStockObject(SYSTEM_FONT)));
+}
+
+int UnderlineOffset(const FontFace &face) {
+    const TEXTMETRICW &m = face.Metrics();
+    return m.tmAscent + (m.tmDescent > 1 ? (m.tmDescent - 1) / 2 : 0);
+}
+
+void FillSolid(Dc &dc, const RECT &area, COLORREF color, const RECT *clip) {
+    const Canvas &c = dc.Target();
+    if (!c.Valid()) return;
+    uint32_t native = NativeOf(c, color);
+    ForEachClipped(dc, Limit(area, clip), [&](const RECT &r) {
+        for (int y = r.top; y < r.bottom; ++y) FillSpan(c, r.left, y, r.right - r.left, native);
+    });
+}
+
+void DrawGlyphs(Dc &dc, FontFace &face, int x, int top, const char16_t *text, int count, const int *advances,
+                COLORREF color, const RECT *clip) {
+    const Canvas &c = dc.Target();
+    if (!c.Valid() || count <= 0) return;
+    int baseline = top + face.Metrics().tmAscent;
+    int pen = x;
+    for (int i = 0; i < count; ++i) {
+        char32_t ch = text[i];
+        int advance = advances[i];
+        if (ch >= 0xD800 && ch < 0xDC00 && i + 1 < count && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+            ch = 0x10000 + ((ch - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            advance += advances[++i];
+        }
+        const Glyph &g = face.GlyphOf(ch);
+        if (g.width > 0 && g.height > 0) {
+            int gx = pen + g.left, gy = baseline + g.top;
+            RECT area = Limit(RECT{gx, gy, gx + g.width, gy + g.height}, clip);
+            ForEachClipped(dc, area, [&](const RECT &r) { BlendGlyph(c, g, gx, gy, r, color); });
+        }
+        pen += advance;
+    }
+    const TEXTMETRICW &m = face.Metrics();
+    int thickness = std::max<int>(1, m.tmHeight / 14);
+    if (face.Underline()) {
+        int y = top + UnderlineOffset(face);
+        FillSolid(dc, RECT{std::min(x, pen), y, std::max(x, pen), y + thickness}, color, clip);
+    }
+    if (face.StrikeOut()) {
+        int y = baseline - m.tmAscent / 3;
+        FillSolid(dc, RECT{std::min(x, pen), y, std::max(x, pen), y + thickness}, color, clip);
+    }
+}
+
+void NotifyTextDrawn(Dc &dc, const std::u16string &text, const RECT &rect) {
+    TextDrawnHook hook = textHook.load();
+    if (hook) hook(static_cast<HDC>(dc.handle), dc.window, text, rect);
+}
+
+}  // namespace wince::gdi
+
+void wince::SetTextDrawnHook(TextDrawnHook hook) { wince::gdi::textHook.store(hook); }
+
+using namespace wince::gdi;
+
+BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT *lprect, LPCWSTR lpString, UINT c,
+                        const INT *lpDx) {
+    std::shared_ptr<Dc> dc = FindDc(hdc);
+    if (!dc) return FALSE;
+    if ((c > 0 && !lpString) || c > 0x7FFFFFF) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::shared_ptr<FontFace> face = FaceOf(*dc);
+    const TEXTMETRICW &m = face->Metrics();
+    int n = static_cast<int>(c);
+    std::vector<int> advances(n);
+    if (lpDx)
+        std::copy(lpDx, lpDx + n, advances.begin());
+    else
+        face->Advances(lpString, n, advances.data());
+    int width = 0;
+    for (int a : advances) width += a;
+
+    UINT align = dc->state.textAlign;
+    int left = x, top = y;
+    if ((align & TA_CENTER) == TA_CENTER) left -= width / 2;
+    else if (align & TA_RIGHT) left -= width;
+    if ((align & TA_BASELINE) == TA_BASELINE) top -= m.tmAscent;
+    else if (align & TA_BOTTOM) top -= m.tmHeight;
+
+    RECT canvasClip{};
+    const RECT *clip = nullptr;
+    if (lprect) {
+        canvasClip = dc->CanvasRect(*lprect);
+        if (options & ETO_OPAQUE) FillSolid(*dc, canvasClip, dc->state.bkColor, nullptr);
+        if (options & ETO_CLIPPED) clip = &canvasClip;
+    }
+    if (n == 0) return TRUE;
+    RECT cell{left, top, left + width, top + m.tmHeight};
+    RECT canvasCell = dc->CanvasRect(cell);
+    if (dc->state.bkMode == OPAQUE) FillSolid(*dc, canvasCell, dc->state.bkColor, clip);
+    DrawGlyphs(*dc, *face, canvasCell.left, canvasCell.top, lpString, n, advances.data(), dc->state.textColor, clip);
+    NotifyTextDrawn(*dc, std::u16string(lpString, n), clip ? wince::RectIntersection(cell, *lprect) : cell);
+    return TRUE;
+}
+
+BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR lpszString, int cchString, int nMaxExtent, LPINT lpnFit,
+                                  LPINT lpnDx, LPSIZE lpSize) {
+    std::shared_ptr<Dc> dc = FindDc(hdc);
+    if (!dc) return FALSE;
+    if (cchString < 0 || (cchString > 0 && !lpszString) || !lpSize) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::shared_ptr<FontFace> face = FaceOf(*dc);
+    std::vector<int> advances(cchString);
+    face->Advances(lpszString, cchString, advances.data());
+    int extent = 0, fit = 0;
+    for (int i = 0; i < cchString; ++i) {
+        extent += advances[i];
+        if (lpnDx) lpnDx[i] = extent;
+        if (extent <= nMaxExtent && fit == i) fit = i + 1;
+    }
+    if (lpnFit) *lpnFit = fit;
+    lpSize->cx = extent;
+    lpSize->cy = face->Metrics().tmHeight;
+    return TRUE;
+}
+
+BOOL WINAPI GetTextExtentPoint32W(HDC hdc, LPCWSTR lpString, int c, LPSIZE psizl) {
+    return GetTextExtentExPointW(hdc, lpString, c, 0, nullptr, nullptr, psizl);
+}
+
+BOOL WINAPI GetTextMetricsW(HDC hdc, LPTEXTMETRICW lptm) {
+    std::shared_ptr<Dc> dc = FindDc(hdc);
+    if (!dc) return FALSE;
+    if (!lptm) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *lptm = FaceOf(*dc)->Metrics();
+    return TRUE;
+}
+
+int WINAPI GetTextFaceW(HDC hdc, int c, LPWSTR lpName) {
+    std::shared_ptr<Dc> dc = FindDc(hdc);
+    if (!dc) return 0;
+    const std::u16string &name = FaceOf(*dc)->FaceName();
+    if (!lpName) return static_cast<int>(name.size()) + 1;
+    if (c <= 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    int n = std::min<int>(c - 1, static_cast<int>(name.size()));
+    std::copy(name.begin(), name.begin() + n, lpName);
+    lpName[n] = 0;
+    return n;
+}
