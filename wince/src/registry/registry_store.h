@@ -1,0 +1,71 @@
+// The device's registry file and the process's cached copy of it.
+//
+// Every change is made under an exclusive lock on registry.reg.lock: re-read
+// the file if another process changed it, apply the change, write a temporary
+// file, sync it and rename it over registry.reg. Opening a key re-reads the
+// file under a shared lock when it changed, so a process sees what the others
+// committed. One mutex guards the cache; callers hold it through Lock().
+#pragma once
+
+#include <sys/types.h>
+
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include <windows.h>
+
+#include "key_tree.h"
+
+namespace wince::registry {
+
+struct FileStamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec mtime{};
+    timespec ctime{};
+    bool operator==(const FileStamp &other) const;
+};
+
+class Store {
+   public:
+    static Store &Instance();
+
+    std::unique_lock<std::mutex> Lock() { return std::unique_lock<std::mutex>(mutex_); }
+
+    // The cached tree, loaded on first use and dropped when the process
+    // switches device. The caller holds Lock().
+    const RegTree &Tree();
+    // Re-reads the file under a shared lock if another process changed it.
+    void Refresh();
+    // Applies a change under the exclusive file lock and writes the file when
+    // `apply` reports that it changed something. Returns apply's result, or
+    // ERROR_REGISTRY_IO_FAILED when the file could not be read or written (the
+    // cache is then reloaded from the file, so it never holds a lost change).
+    using Change = std::function<LONG(RegTree &tree, bool *changed)>;
+    LONG Apply(const Change &apply);
+
+    std::filesystem::path File();
+
+   private:
+    Store() = default;
+    void SyncDevice();
+    bool ReloadIfChanged(bool compareBytes);
+    bool Write();
+
+    std::mutex mutex_;
+    unsigned generation_ = 0;
+    std::filesystem::path file_;
+    bool loaded_ = false;
+    RegTree tree_;
+    FileStamp stamp_;     // of the file the cache was read from or last written
+    std::string bytes_;   // its content
+    std::optional<FileStamp> warned_;  // a damaged file is reported once per state
+};
+
+}  // namespace wince::registry
