@@ -104,7 +104,7 @@ int BitmapObjectInfo(const Bitmap &b, int size, void *buffer) {
 
 std::shared_ptr<Surface> SurfaceOfBitmap(HBITMAP bitmap) {
     std::shared_ptr<Bitmap> b = Find<Bitmap>(bitmap);
-    return b ? b->surface : nullptr;
+    return b && b->topDown ? b->surface : nullptr;  // a surface is top-down
 }
 
 }  // namespace wince::gdi
@@ -201,7 +201,6 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO *pbmi, UINT usage, voi
         b->colors.assign(full, RGBQUAD{0, 0, 0, 0});
         memcpy(b->colors.data(), extra, sizeof(RGBQUAD) * given);
     }
-    if (bpp == 24 && !b->topDown) b->surface.reset();  // a surface is top-down
     if (ppvBits) *ppvBits = b->memory;
     return static_cast<HBITMAP>(AddObject(b));
 }

@@ -21,7 +21,7 @@ struct Bitmap : GdiObject {
     bool topDown = true;       // row 0 first in memory
     uint8_t *memory = nullptr; // the first row in memory order
     std::vector<uint8_t> storage;
-    std::shared_ptr<Surface> surface;  // 24-bit top-down bitmaps are surfaces too
+    std::shared_ptr<Surface> surface;  // holds 24-bit pixels; top-down ones are surfaces too
     std::vector<RGBQUAD> colors;       // colour table of a paletted bitmap
     BITMAPINFOHEADER header{};         // what CreateDIBSection was given
     DWORD bitfields[3] = {0, 0, 0};
