@@ -6,6 +6,7 @@
 namespace {
 
 LocalizationTable *table = nullptr;
+HMODULE localizationModule = nullptr;
 
 constexpr int kMaxTranslatedText = 1024;
 
@@ -139,9 +140,13 @@ std::u16string LocalizationTable::FindTranslation(LPCWSTR text) const {
     return std::u16string();
 }
 
-bool TranslationFilePath(HMODULE module, LPCWSTR namePart, std::u16string &path) {
+void SetLocalizationModule(HMODULE module) { localizationModule = module; }
+
+HMODULE LocalizationModule() { return localizationModule; }
+
+bool TranslationFilePath(LPCWSTR namePart, std::u16string &path) {
     WCHAR file[MAX_PATH];
-    DWORD n = GetModuleFileNameW(module, file, MAX_PATH);
+    DWORD n = GetModuleFileNameW(localizationModule, file, MAX_PATH);
     if (n == 0 || n >= MAX_PATH || !namePart) return false;
     std::u16string folder(file, n);
     size_t slash = folder.find_last_of(u'\\');
@@ -150,9 +155,9 @@ bool TranslationFilePath(HMODULE module, LPCWSTR namePart, std::u16string &path)
     return path.size() < MAX_PATH;
 }
 
-bool LoadTranslations(HMODULE module, LPCWSTR namePart) {
+bool LoadTranslations(LPCWSTR namePart) {
     std::u16string path;
-    if (!TranslationFilePath(module, namePart, path)) return false;
+    if (!TranslationFilePath(namePart, path)) return false;
     return LocalizationTable::Instance().LoadTranslations(path.c_str());
 }
 

@@ -35,15 +35,25 @@ class LocalizationTable {
 // characters consumed: 0 only at the end of the text.
 int ParseTranslationLine(LPCWSTR text, LPWSTR source, LPWSTR translation);
 
+// The deliverable's own module: its string table and the folder of its
+// translation file. Null (the default) is the running program.
+void SetLocalizationModule(HMODULE module);
+HMODULE LocalizationModule();
+
 // The translation file's path: the folder of the module's file joined with
 // namePart (which starts with a backslash). False when the module has no
 // file name or the result would not fit MAX_PATH.
-bool TranslationFilePath(HMODULE module, LPCWSTR namePart, std::u16string &path);
+bool TranslationFilePath(LPCWSTR namePart, std::u16string &path);
 
-// Appends the entries of the module's translation file; false when there is
-// no such file.
-bool LoadTranslations(HMODULE module, LPCWSTR namePart);
+// Appends the entries of the deliverable's translation file; false when
+// there is no such file.
+bool LoadTranslations(LPCWSTR namePart);
 // The first entry's non-empty translation of text, or "".
 std::u16string FindTranslation(LPCWSTR text);
 // The translation, or text itself, cut to 1024 characters.
 std::u16string TranslateText(LPCWSTR text);
+// A string-table text of the deliverable, translated; "" for a missing id.
+std::u16string LoadText(UINT id);
+// Translates a dialog's title, its direct children's texts and the items of
+// its combo boxes, as the dialog opens.
+void TranslateDialogTexts(HWND dialog);

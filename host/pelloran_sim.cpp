@@ -1,25 +1,28 @@
-// pelloran-sim: runs the product on a simulated device.
-//
-// Until the Today screen is on this layer, it prepares the device and shows
-// the settings record as the plug-in loads it.
+// pelloran-sim: a simulated Pocket PC running the Today screen with the
+// Pelloran item.
 #include <windows.h>
 
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 
+#include "DeviceSetup.h"
+#include "ScriptRunner.h"
+#include "TodayScreen.h"
 #include "config/FolderSettings.h"
 #include "core/unicode.h"
 #include "device/device.h"
+#include "window/clock.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
 void PrintSettings() {
     FolderSettings s;  // loads, creating missing values with their defaults
-    const wince::Device &device = wince::Device::Current();
-    printf("Device:        %s\n", device.Root().c_str());
-    printf("Documents:     %s\n", (device.FileSystemRoot() / "My Documents").c_str());
     printf("Settings (HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnhold\\Pelloran):\n");
     printf("  Folder          %s\n", wince::ToUtf8(s.GetFolder()).c_str());
     printf("  Subfolders      %d\n", s.GetSubfolders());
@@ -35,16 +38,108 @@ void PrintSettings() {
     printf("  ShowAll         %d\n", s.GetShowAll());
 }
 
+fs::path ChosenRoot(const std::string &deviceDir) {
+    if (!deviceDir.empty()) return deviceDir;
+    const char *env = getenv("WINCE_DEVICE");
+    return env && *env ? fs::path(env) : wince::Device::DefaultRoot();
+}
+
+int RunTodayScreen(const std::string &scriptFile, const std::string &screenshot, bool tabHost) {
+    std::string text;
+    std::string name = "(screenshot)";
+    if (!scriptFile.empty()) {
+        std::ifstream in(scriptFile);
+        if (!in) {
+            fprintf(stderr, "pelloran-sim: cannot read the script %s\n", scriptFile.c_str());
+            return 1;
+        }
+        std::stringstream buffer;
+        buffer << in.rdbuf();
+        text = buffer.str();
+        name = scriptFile;
+    }
+    if (!screenshot.empty()) text += "\nscreenshot " + screenshot + "\n";
+    ScriptRunner runner;
+    std::string error;
+    if (!runner.Load(text, name, error)) {
+        fprintf(stderr, "pelloran-sim: %s\n", error.c_str());
+        return 1;
+    }
+    TodayScreen::Options options;
+    options.tabHost = tabHost;
+    {
+        TodayScreen today(options);
+        if (!today.Create()) {
+            fprintf(stderr, "pelloran-sim: cannot create the Today screen\n");
+            return 1;
+        }
+        runner.Start();
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    if (runner.Failed()) {
+        fprintf(stderr, "pelloran-sim: %s\n", runner.Error().c_str());
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
     CLI::App app{"pelloran-sim: the Pelloran Today item on a simulated Pocket PC"};
-    std::string deviceDir;
+    std::string deviceDir, screenshot, script, trace;
+    std::string profile = "qvga";
+    bool tabHost = false;
     app.add_option("--device", deviceDir, "device folder (default: WINCE_DEVICE, else the user's default device)");
+    app.add_option("--screenshot", screenshot, "write the screen as PNG to FILE after the script");
+    app.add_option("--script", script, "run the commands of FILE, then exit");
+    app.add_option("--trace", trace, "write what the programs did to FILE (JSON Lines)");
+    app.add_option("--profile", profile, "device profile for a device made on this run")->capture_default_str();
+    app.add_flag("--tab-host", tabHost, "create the item as a tab host does");
+
+    auto *init = app.add_subcommand("init", "make a device and install the product into it");
+    bool empty = false;
+    init->add_option("--profile", profile, "qvga, qvga-landscape, vga, vga-landscape, square, legacy, ppc2002")
+        ->capture_default_str();
+    init->add_flag("--empty", empty, "no demo documents");
     auto *settings = app.add_subcommand("settings", "print the settings record as the plug-in loads it");
     CLI11_PARSE(app, argc, argv);
-    if (!deviceDir.empty()) wince::Device::Select(deviceDir);
-    (void)settings;
-    PrintSettings();
-    return 0;
+
+    fs::path root = ChosenRoot(deviceDir);
+    std::string error;
+    if (*init) {
+        if (!InitializeDevice(root, profile, empty, error)) {
+            fprintf(stderr, "pelloran-sim: %s\n", error.c_str());
+            return 1;
+        }
+        printf("Device %s ready (%s); documents in %s\n", root.c_str(), profile.c_str(),
+               (root / "fs" / "My Documents").c_str());
+        return 0;
+    }
+    if (!fs::exists(root / "device.ini")) {
+        if (!InitializeDevice(root, profile, false, error)) {
+            fprintf(stderr, "pelloran-sim: %s\n", error.c_str());
+            return 1;
+        }
+        printf("Made the device %s (%s)\n", root.c_str(), profile.c_str());
+    } else {
+        wince::Device::Select(root);
+        InstallProduct(error);  // keeps the installed files pointing at this build
+    }
+    if (!trace.empty()) setenv("WINCE_TRACE", trace.c_str(), 1);
+    if (*settings) {
+        PrintSettings();
+        return 0;
+    }
+    if (script.empty() && screenshot.empty()) {
+        screenshot = (root / "screen.png").string();
+        int status = RunTodayScreen("", screenshot, tabHost);
+        if (status == 0) printf("The Today screen is in %s\n", screenshot.c_str());
+        return status;
+    }
+    return RunTodayScreen(script, screenshot, tabHost);
 }

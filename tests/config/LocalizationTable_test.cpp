@@ -33,7 +33,7 @@ class LocalizationTest : public testing_support::DeviceTest {
     }
     bool Load(const std::string &bytes) {
         device.WriteHostFile(kTableFile, bytes);
-        return LoadTranslations(nullptr, u"\\localization.txt");
+        return LoadTranslations(u"\\localization.txt");
     }
 };
 
@@ -99,7 +99,7 @@ TEST_F(LocalizationTest, EveryParseStepAddsAnEntry) {
     ASSERT_TRUE(Load("a|1\n\nb|2\n"));
     // a, the blank line absorbed by a's line end... then b, then the final empty entry
     EXPECT_EQ(LocalizationTable::Instance().Count(), 3);
-    ASSERT_TRUE(LoadTranslations(nullptr, u"\\localization.txt"));  // a second load appends
+    ASSERT_TRUE(LoadTranslations(u"\\localization.txt"));  // a second load appends
     EXPECT_EQ(LocalizationTable::Instance().Count(), 6);
     EXPECT_EQ(FindTranslation(u"b"), u"2");
 }
@@ -127,7 +127,7 @@ TEST_F(LocalizationTest, TheWindowIsRefilledAfterEveryLine) {
 }
 
 TEST_F(LocalizationTest, DamagedAndOddFilesNeverFailTheProgram) {
-    EXPECT_FALSE(LoadTranslations(nullptr, u"\\localization.txt"));  // no file: false, nothing changes
+    EXPECT_FALSE(LoadTranslations(u"\\localization.txt"));  // no file: false, nothing changes
     EXPECT_EQ(LocalizationTable::Instance().Count(), 0);
     EXPECT_TRUE(Load(""));
     EXPECT_TRUE(Load("\xFF"));
@@ -154,10 +154,10 @@ TEST_F(LocalizationTest, TranslateTextFallsBackAndCuts) {
 
 TEST_F(LocalizationTest, TheFileLivesBesideTheProgram) {
     std::u16string path;
-    ASSERT_TRUE(TranslationFilePath(nullptr, u"\\localization.txt", path));
+    ASSERT_TRUE(TranslationFilePath(u"\\localization.txt", path));
     EXPECT_EQ(path, u"\\Program Files\\Pelloran\\localization.txt");
     setenv("WINCE_PROGRAM", ("\\" + std::string(250, 'p') + "\\x.exe").c_str(), 1);
-    EXPECT_FALSE(TranslationFilePath(nullptr, u"\\localization.txt", path));  // past MAX_PATH
+    EXPECT_FALSE(TranslationFilePath(u"\\localization.txt", path));  // past MAX_PATH
 }
 
 }  // namespace

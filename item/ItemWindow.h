@@ -1,0 +1,36 @@
+// The one item object of the process. It is not tied to a window: every
+// item window the Today screen creates over the library's lifetime works on
+// this same object.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "config/FolderSettings.h"
+
+class ItemWindow {
+   public:
+    ItemWindow();
+    virtual ~ItemWindow();
+    ItemWindow(const ItemWindow &) = delete;
+    ItemWindow &operator=(const ItemWindow &) = delete;
+
+    FolderSettings settings;
+    bool scrollStripShown = false;
+    int cols = 0;
+    int rows = 0;
+    int selectedCell = -1;
+    int rememberedCell = -1;
+    bool pressedOnIcon = false;
+    bool pressedOnStrip = false;
+    RECT paintRect{};
+    std::vector<int> columnEdges{-1};
+    DWORD folderAttributes = 0xFFFFFFFF;
+    HWND notifyWindow = nullptr;
+
+    // Documents in the catalogue; the catalogue itself arrives with the scan.
+    int DocumentCount() const { return 0; }
+};
+
+extern ItemWindow itemWindow;

@@ -1,0 +1,63 @@
+#include "item/ItemWindowClass.h"
+
+#include <aygshell.h>
+#include <todaycmn.h>
+
+#include "item/HeightQuery.h"
+#include "item/ItemState.h"
+#include "item/ItemWindow.h"
+
+bool RegisterItemWindowClass() {
+    UnregisterClassW(ItemWindowClassName, ModuleHandle);
+    WNDCLASSW wc{};
+    wc.style = 0;
+    wc.lpfnWndProc = ItemWindowProc;
+    wc.hInstance = ModuleHandle;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = ItemWindowClassName;
+    return RegisterClassW(&wc) != 0;
+}
+
+void UnregisterItemWindowClass() { UnregisterClassW(ItemWindowClassName, ModuleHandle); }
+
+namespace {
+
+void RepaintWhole(HWND hwnd) {
+    InvalidateRect(hwnd, nullptr, TRUE);
+    UpdateWindow(hwnd);
+}
+
+}  // namespace
+
+// Hands every message to the part of the item that owns it.
+LRESULT CALLBACK ItemWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_CREATE:
+            itemWindow.cols = itemWindow.settings.GetCols();
+            itemWindow.rows = itemWindow.settings.GetRows();
+            break;
+        case WM_SIZE:
+            RepaintWhole(hwnd);
+            break;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            BeginPaint(hwnd, &ps);
+            EndPaint(hwnd, &ps);
+            return 1;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_TIMER:
+            if (wParam == RepaintBelowTimer) {
+                RepaintBelowItem(hwnd);
+                return 1;
+            }
+            break;
+        case WM_TODAYCUSTOM_QUERYREFRESHCACHE:
+            return QueryItemHeight(hwnd, reinterpret_cast<TODAYLISTITEM *>(wParam));
+        case WM_FILECHANGEINFO:
+            RepaintWhole(hwnd);
+            break;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}

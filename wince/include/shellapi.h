@@ -1,0 +1,51 @@
+// The shell: executing documents and programs, and file icons.
+#pragma once
+
+#include <windows.h>
+
+typedef struct _SHELLEXECUTEINFO {
+    DWORD cbSize;
+    ULONG fMask;
+    HWND hwnd;
+    LPCWSTR lpVerb;
+    LPCWSTR lpFile;
+    LPCWSTR lpParameters;
+    LPCWSTR lpDirectory;
+    int nShow;
+    HINSTANCE hInstApp;
+    LPVOID lpIDList;
+    LPCWSTR lpClass;
+    HKEY hkeyClass;
+    DWORD dwHotKey;
+    HANDLE hIcon;
+    HANDLE hProcess;
+} SHELLEXECUTEINFO, *LPSHELLEXECUTEINFO;
+#define SEE_MASK_CLASSNAME 0x00000001
+#define SEE_MASK_NOCLOSEPROCESS 0x00000040
+#define SEE_MASK_FLAG_NO_UI 0x00000400
+
+WINBASEAPI BOOL WINAPI ShellExecuteEx(LPSHELLEXECUTEINFO lpExecInfo);
+#define ShellExecuteExW ShellExecuteEx
+
+typedef struct _SHFILEINFO {
+    HICON hIcon;
+    int iIcon;
+    DWORD dwAttributes;
+    WCHAR szDisplayName[MAX_PATH];
+    WCHAR szTypeName[80];
+} SHFILEINFO, *LPSHFILEINFO;
+
+#define SHGFI_ICON 0x000000100
+#define SHGFI_DISPLAYNAME 0x000000200
+#define SHGFI_TYPENAME 0x000000400
+#define SHGFI_ATTRIBUTES 0x000000800
+#define SHGFI_SYSICONINDEX 0x000004000
+#define SHGFI_LARGEICON 0x000000000
+#define SHGFI_SMALLICON 0x000000001
+#define SHGFI_OPENICON 0x000000002
+#define SHGFI_SELECTICON 0x000040000
+#define SHGFI_USEFILEATTRIBUTES 0x000000010
+
+WINBASEAPI DWORD_PTR WINAPI SHGetFileInfo(LPCWSTR pszPath, DWORD dwFileAttributes, SHFILEINFO *psfi,
+                                          UINT cbFileInfo, UINT uFlags);
+#define SHGetFileInfoW SHGetFileInfo

@@ -1,0 +1,23 @@
+// Functions the layer declares but does not provide yet. Each fails the way
+// the platform reports a missing function, never pretending to succeed.
+#include <windows.h>
+
+#include <shellapi.h>
+
+namespace {
+
+template <typename R>
+R NotProvided(R failure) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return failure;
+}
+
+}  // namespace
+
+BOOL WINAPI ShellExecuteEx(LPSHELLEXECUTEINFO) { return NotProvided<BOOL>(FALSE); }
+
+DWORD_PTR WINAPI SHGetFileInfo(LPCWSTR, DWORD, SHFILEINFO *, UINT, UINT) { return NotProvided<DWORD_PTR>(0); }
+
+BOOL WINAPI EndDialog(HWND, INT_PTR) { return NotProvided<BOOL>(FALSE); }
+
+INT_PTR WINAPI DialogBoxParamW(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM) { return NotProvided<INT_PTR>(-1); }

@@ -1,0 +1,14 @@
+// Turning stylus and key events into window messages.
+#pragma once
+
+#include "message_queue.h"
+
+namespace wince {
+
+// Finds the message an input event becomes. With commit false nothing
+// changes (the caller only looks); with commit true the stylus state,
+// activation and scroll-bar tracking move on. False when the event reaches
+// no window (the bare desktop, a disabled window): it is dropped.
+bool TranslateInputEvent(const InputEvent &event, MSG *msg, bool commit);
+
+}  // namespace wince
