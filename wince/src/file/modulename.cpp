@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "../core/unicode.h"
+#include "../module/modules.h"
 #include "errors.h"
 
 namespace wince {
@@ -47,10 +48,14 @@ DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize)
             SetLastError(ERROR_INVALID_PARAMETER);
             return 0;
         }
-        // Loaded modules are the module loader's; only the process is known here.
-        if (hModule) {
-            SetLastError(ERROR_MOD_NOT_FOUND);
-            return 0;
+        // Loaded libraries are the module loader's.
+        if (hModule && hModule != GetModuleHandleW(nullptr)) {
+            std::u16string path;
+            if (!LoadedModuleFileName(hModule, path)) {
+                SetLastError(ERROR_MOD_NOT_FOUND);
+                return 0;
+            }
+            return CopyModuleFileName(path, lpFilename, nSize);
         }
         return CopyModuleFileName(ProcessModuleFileName(), lpFilename, nSize);
     });
