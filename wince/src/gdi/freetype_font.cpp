@@ -7,6 +7,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <cmath>
+#include <cstdlib>
 #include <mutex>
 #include <unordered_map>
 
@@ -41,8 +42,17 @@ struct Match {
     bool slant = false;     // nor an italic
 };
 
+bool FontconfigReady() {
+    static bool ready = [] {
+        if (!FcInit()) return false;
+        atexit(FcFini);  // hands back fontconfig's caches, so leak checkers stay quiet
+        return true;
+    }();
+    return ready;
+}
+
 bool FindFont(const LOGFONTW &lf, Match &out) {
-    if (!FcInit()) return false;
+    if (!FontconfigReady()) return false;
     std::string family = lf.lfFaceName[0] ? ToUtf8(std::u16string(lf.lfFaceName)) : "Tahoma";
     FcPattern *pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(family.c_str()));
