@@ -60,9 +60,9 @@ std::string EmitResourceSource(const ResourceSet &resources, const std::string &
           << ", " << r.language << ", data" << i << ", " << r.data.size() << "},\n";
     }
     if (all.empty()) o << "    {0, nullptr, 0, nullptr, 0, nullptr, 0},\n";
-    o << "};\n\n}  // namespace\n\n"
-      << "extern \"C\" __attribute__((visibility(\"default\"))) const WinceResourceDirectory wince_resource_directory = {"
-      << all.size() << ", entries};\n";
+    o << "};\n\nconst WinceResourceDirectory directory = {" << all.size() << ", entries};\n\n}  // namespace\n\n"
+      << "extern \"C\" __attribute__((visibility(\"default\"))) const WinceResourceDirectory *wince_resource_directory() {\n"
+      << "    return &directory;\n}\n";
     return o.str();
 }
 
@@ -74,9 +74,9 @@ std::string EmitExportSource(const std::vector<ExportEntry> &exports, const std:
         o << "    {" << CString(e.name) << ", " << CString(e.symbol) << ", " << e.ordinal << ", " << (e.noName ? 1 : 0)
           << "},\n";
     if (exports.empty()) o << "    {nullptr, nullptr, 0, 0},\n";
-    o << "};\n\n}  // namespace\n\n"
-      << "extern \"C\" __attribute__((visibility(\"default\"))) const WinceExportTable wince_export_table = {"
-      << exports.size() << ", exports};\n";
+    o << "};\n\nconst WinceExportTable table = {" << exports.size() << ", exports};\n\n}  // namespace\n\n"
+      << "extern \"C\" __attribute__((visibility(\"default\"))) const WinceExportTable *wince_export_table() {\n"
+      << "    return &table;\n}\n";
     return o.str();
 }
 

@@ -104,8 +104,8 @@ HINSTANCE Load(const std::u16string &name) {
     record.devicePath = devicePath;
     record.hostPath = object;
     record.loadCount = 1;
-    record.resources = static_cast<const WinceResourceDirectory *>(module::OwnSymbol(library, WINCE_RESOURCE_DIRECTORY_SYMBOL));
-    record.exports = static_cast<const WinceExportTable *>(module::OwnSymbol(library, WINCE_EXPORT_TABLE_SYMBOL));
+    record.resources = module::ResourcesOf(library);
+    record.exports = module::ExportsOf(library);
     std::shared_ptr<Module> m = module::AddModule(std::move(record));
     WINCE_DEBUG("module", "loaded %s as %p", object.c_str(), static_cast<void *>(m->handle));
     if (DllEntry entry = EntryOf(*m); entry && !entry(m->handle, DLL_PROCESS_ATTACH, nullptr)) {

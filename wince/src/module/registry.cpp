@@ -45,6 +45,16 @@ void *OwnSymbol(void *library, const char *name) {
     return own == found ? symbol : nullptr;
 }
 
+const WinceResourceDirectory *ResourcesOf(void *library) {
+    auto get = reinterpret_cast<WinceResourceDirectoryFunction>(OwnSymbol(library, WINCE_RESOURCE_DIRECTORY_SYMBOL));
+    return get ? get() : nullptr;
+}
+
+const WinceExportTable *ExportsOf(void *library) {
+    auto get = reinterpret_cast<WinceExportTableFunction>(OwnSymbol(library, WINCE_EXPORT_TABLE_SYMBOL));
+    return get ? get() : nullptr;
+}
+
 std::shared_ptr<Module> ProcessModule() {
     std::lock_guard<std::recursive_mutex> guard(LoaderLock());
     Registry &r = TheRegistry();
@@ -56,8 +66,8 @@ std::shared_ptr<Module> ProcessModule() {
     m->loadCount = 1;
     m->library = dlopen(nullptr, RTLD_NOW);
     if (m->library) {
-        m->resources = static_cast<const WinceResourceDirectory *>(OwnSymbol(m->library, WINCE_RESOURCE_DIRECTORY_SYMBOL));
-        m->exports = static_cast<const WinceExportTable *>(OwnSymbol(m->library, WINCE_EXPORT_TABLE_SYMBOL));
+        m->resources = ResourcesOf(m->library);
+        m->exports = ExportsOf(m->library);
     }
     r.modules.emplace(kProcessHandle, m);
     return m;

@@ -41,4 +41,8 @@ void RemoveModule(HMODULE handle);
 // A symbol the library itself defines (not one of the libraries it uses).
 void *OwnSymbol(void *library, const char *name);
 
+// The generated tables of a library or program, when it has them.
+const WinceResourceDirectory *ResourcesOf(void *library);
+const WinceExportTable *ExportsOf(void *library);
+
 }  // namespace wince::module

@@ -35,10 +35,15 @@ struct WinceExportTable {
     const struct WinceExport *exports;
 };
 
+// Every module defines the same two names, so they are functions: data of
+// one name in several modules would look like one object defined twice.
+typedef const struct WinceResourceDirectory *(*WinceResourceDirectoryFunction)(void);
+typedef const struct WinceExportTable *(*WinceExportTableFunction)(void);
+
 #ifdef __cplusplus
 }
 #endif
 
-// The symbols the generated code defines.
+// The functions the generated code defines.
 #define WINCE_RESOURCE_DIRECTORY_SYMBOL "wince_resource_directory"
 #define WINCE_EXPORT_TABLE_SYMBOL "wince_export_table"
