@@ -18,6 +18,3 @@ BOOL WINAPI ShellExecuteEx(LPSHELLEXECUTEINFO) { return NotProvided<BOOL>(FALSE)
 
 DWORD_PTR WINAPI SHGetFileInfo(LPCWSTR, DWORD, SHFILEINFO *, UINT, UINT) { return NotProvided<DWORD_PTR>(0); }
 
-BOOL WINAPI EndDialog(HWND, INT_PTR) { return NotProvided<BOOL>(FALSE); }
-
-INT_PTR WINAPI DialogBoxParamW(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM) { return NotProvided<INT_PTR>(-1); }

@@ -87,7 +87,12 @@ HWND WINAPI SetFocus(HWND hWnd) {
     if (hWnd == old) return old;
     if (w) {
         Window *top = TopLevelOf(w);
-        if (top->handle != active) SetActiveWindow(top->handle);
+        if (top->handle != active) {
+            SetActiveWindow(top->handle);
+            // Activation may have moved the focus already (a dialog restores its own).
+            old = focus;
+            if (hWnd == old) return old;
+        }
         if (!FromHandle(hWnd)) return nullptr;
     }
     focus = hWnd;

@@ -1,0 +1,16 @@
+// What the rest of the layer (the trace) learns about message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace wince {
+
+// Called when a message box closes, with the answer it returns.
+using MessageBoxObserver =
+    std::function<void(const std::u16string &text, const std::u16string &caption, UINT type, int answer)>;
+void SetMessageBoxObserver(MessageBoxObserver observer);
+
+}  // namespace wince
