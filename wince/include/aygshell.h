@@ -18,6 +18,13 @@ typedef struct tagSHRGI {
 #define SHRG_NOANIMATION 0x00000010
 #define GN_CONTEXTMENU 1000
 #define NM_RECOGNIZEGESTURE (0U - 16U)
+// What a recognised gesture sends without SHRG_RETURNCMD, with WM_NOTIFY
+// and hdr.code GN_CONTEXTMENU.
+typedef struct tagNMRGINFO {
+    NMHDR hdr;
+    POINT ptAction;  // screen coordinates
+    DWORD dwItemSpec;
+} NMRGINFO, *PNMRGINFO;
 WINBASEAPI DWORD WINAPI SHRecognizeGesture(SHRGINFO *shrg);
 
 // Extra controls and user-interface metrics

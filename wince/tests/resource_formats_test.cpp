@@ -120,9 +120,18 @@ TEST_F(Resource, MenuTemplate) {
     e.W(MF_GRAYED | MF_END).W(IDM_EXIT).S(u"E&xit");               // last of the popup
     e.W(MF_CHECKED | MF_END).W(IDM_HELP).S(u"&Help");              // last of the bar
     EXPECT_EQ(ResourceOf(module, MAKEINTRESOURCEW(IDR_MENU), RT_MENU), e.v);
-    SetLastError(kSentinel);
-    EXPECT_EQ(LoadMenuW(module, MAKEINTRESOURCEW(IDR_MENU)), nullptr);
-    EXPECT_EQ(GetLastError(), DWORD{ERROR_CALL_NOT_IMPLEMENTED});
+    // The template read back as a menu: a popup and an item on the bar.
+    HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(IDR_MENU));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), 2);
+    HMENU file = GetSubMenu(menu, 0);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(GetMenuItemCount(file), 3);
+    EXPECT_EQ(GetMenuItemID(file, 0), UINT{IDM_OPEN});
+    EXPECT_EQ(GetMenuItemID(file, 2), UINT{IDM_EXIT});
+    EXPECT_EQ(EnableMenuItem(file, IDM_EXIT, MF_BYCOMMAND | MF_ENABLED), MF_GRAYED);
+    EXPECT_EQ(CheckMenuItem(menu, IDM_HELP, MF_BYCOMMAND), DWORD{MF_CHECKED});
+    DestroyMenu(menu);
 }
 
 TEST_F(Resource, FindResourceByIdNameAndErrors) {

@@ -8,6 +8,7 @@
 
 #include "../core/debug.h"
 #include "../device/pathmap.h"
+#include "../trace/trace.h"
 #include "errors.h"
 #include "fileinfo.h"
 #include "fileops.h"
@@ -54,7 +55,7 @@ std::string_view HostName(const std::string &path) {
 }  // namespace
 
 BOOL WINAPI DeleteFileW(LPCWSTR lpFileName) {
-    return Guarded<BOOL>(FALSE, [&]() -> BOOL {
+    BOOL result = Guarded<BOOL>(FALSE, [&]() -> BOOL {
         HostPath target;
         if (DWORD error = MapExistingPath(lpFileName, target)) return FailWith(error);
         HostInfo info;
@@ -66,10 +67,12 @@ BOOL WINAPI DeleteFileW(LPCWSTR lpFileName) {
         WINCE_DEBUG("file", "deleted %s", target.path.c_str());
         return TRUE;
     });
+    TraceDeleteFile(lpFileName ? lpFileName : u"", result);
+    return result;
 }
 
 BOOL WINAPI MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName) {
-    return Guarded<BOOL>(FALSE, [&]() -> BOOL {
+    BOOL result = Guarded<BOOL>(FALSE, [&]() -> BOOL {
         if (!lpExistingFileName || !lpNewFileName) return FailWith(ERROR_INVALID_PARAMETER);
         HostPath from, to;
         if (DWORD error = MapExistingPath(lpExistingFileName, from)) return FailWith(error);
@@ -97,4 +100,6 @@ BOOL WINAPI MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName) {
         WINCE_DEBUG("file", "moved %s to %s", from.path.c_str(), target.c_str());
         return TRUE;
     });
+    TraceMoveFile(lpExistingFileName ? lpExistingFileName : u"", lpNewFileName ? lpNewFileName : u"", result);
+    return result;
 }

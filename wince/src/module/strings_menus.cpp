@@ -1,4 +1,5 @@
-// LoadStringW over RT_STRING blocks, and LoadMenuW until menus exist.
+// LoadStringW over RT_STRING blocks, and LoadMenuW over RT_MENU templates.
+#include "../menu/menu.h"
 #include "modules.h"
 #include "resources.h"
 
@@ -41,8 +42,10 @@ int WINAPI LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBu
     });
 }
 
-HMENU WINAPI LoadMenuW(HINSTANCE, LPCWSTR) {
-    // Menus are built by the menu manager, which reads FindMenuTemplate.
-    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-    return nullptr;
+HMENU WINAPI LoadMenuW(HINSTANCE hInstance, LPCWSTR lpMenuName) {
+    return ModuleGuard<HMENU>(nullptr, [&]() -> HMENU {
+        ResourceBytes bytes;
+        if (!FindMenuTemplate(hInstance, lpMenuName, bytes)) return nullptr;
+        return LoadMenuTemplate(bytes.data, bytes.size);
+    });
 }

@@ -9,6 +9,7 @@ namespace wince {
 namespace {
 
 bool stylusDown = false;
+bool swallowUp = false;
 POINT stylusAt{};
 BYTE keyDown[256] = {};
 
@@ -112,7 +113,7 @@ bool StylusMessage(const InputEvent &event, MSG *msg, bool commit) {
             if (commit) {
                 stylusDown = true;
                 Window *top = TopLevelOf(target);
-                if (top->handle != GetActiveWindow()) ActivateWindow(top);
+                if (top->handle != GetActiveWindow() && !(top->exStyle & WS_EX_NOACTIVATE)) ActivateWindow(top);
             }
             break;
         case InputEvent::kStylusMove:
@@ -159,6 +160,12 @@ bool KeyMessage(const InputEvent &event, MSG *msg, bool commit) {
 
 bool TranslateInputEvent(const InputEvent &event, MSG *msg, bool commit) {
     *msg = MSG{};
+    if (event.kind == InputEvent::kStylusUp && swallowUp) {
+        // Undelivered events leave the queue whether or not the caller commits.
+        swallowUp = false;
+        stylusDown = false;
+        return false;
+    }
     msg->time = static_cast<DWORD>(Clock::Now());
     msg->pt = event.point;
     bool stylus = event.kind == InputEvent::kStylusDown || event.kind == InputEvent::kStylusMove ||
@@ -168,6 +175,8 @@ bool TranslateInputEvent(const InputEvent &event, MSG *msg, bool commit) {
 }
 
 bool StylusIsDown() { return stylusDown; }
+
+void SwallowNextStylusUp() { swallowUp = true; }
 
 }  // namespace wince
 

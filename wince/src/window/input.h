@@ -11,4 +11,8 @@ namespace wince {
 // no window (the bare desktop, a disabled window): it is dropped.
 bool TranslateInputEvent(const InputEvent &event, MSG *msg, bool commit);
 
+// The next stylus-up goes nowhere: it ends a tap-and-hold that the shell
+// recognised, or a tap that dismissed a popup menu.
+void SwallowNextStylusUp();
+
 }  // namespace wince

@@ -154,6 +154,20 @@ bool InputPending() {
     return !q.input.empty();
 }
 
+bool PeekInputEvent(InputEvent &event) {
+    Queue &q = TheQueue();
+    std::lock_guard<std::mutex> guard(q.lock);
+    if (q.input.empty()) return false;
+    event = q.input.front();
+    return true;
+}
+
+void PopInputEvent() {
+    Queue &q = TheQueue();
+    std::lock_guard<std::mutex> guard(q.lock);
+    if (!q.input.empty()) q.input.pop_front();
+}
+
 IdleDriver SetIdleDriver(IdleDriver driver) {
     IdleDriver old = std::move(Driver());
     Driver() = std::move(driver);

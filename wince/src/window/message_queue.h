@@ -19,6 +19,10 @@ struct InputEvent {
 // messages for the window under the stylus or with the focus.
 void PostInputEvent(const InputEvent &event);
 bool InputPending();
+// The next input event without turning it into a message, for loops that
+// watch the raw stylus (gesture recognition); PopInputEvent drops it.
+bool PeekInputEvent(InputEvent &event);
+void PopInputEvent();
 bool StylusIsDown();
 
 // Called by a message loop that found nothing to retrieve. A script runner

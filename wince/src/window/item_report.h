@@ -1,0 +1,32 @@
+// Windows that show items of their own (popup menus, list boxes, combo
+// boxes, trees, tabs) report them here, for the window dump and for a
+// script's click: each item's text, where it is on the screen and whether a
+// user can choose it. A control registers a reporter for its class.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace wince {
+
+struct ReportedItem {
+    std::u16string text;
+    RECT rect{};  // screen coordinates; empty when the item is not shown (scrolled away, collapsed)
+    UINT id = 0;
+    bool enabled = true;
+    bool checked = false;
+    bool selected = false;
+    bool separator = false;
+};
+
+using ItemReporter = std::function<bool(HWND, std::vector<ReportedItem> &)>;
+
+// Class names compare without regard to case, as window classes do.
+void RegisterItemReporter(const std::u16string &className, ItemReporter reporter);
+// False when the window's class has no reporter.
+bool ReportItems(HWND hwnd, std::vector<ReportedItem> &out);
+
+}  // namespace wince
