@@ -24,6 +24,15 @@ typedef struct _SHELLEXECUTEINFO {
 #define SEE_MASK_NOCLOSEPROCESS 0x00000040
 #define SEE_MASK_FLAG_NO_UI 0x00000400
 
+// hInstApp after ShellExecuteEx: above 32 on success, else one of these.
+#define SE_ERR_FNF 2
+#define SE_ERR_PNF 3
+#define SE_ERR_ACCESSDENIED 5
+#define SE_ERR_OOM 8
+#define SE_ERR_DLLNOTFOUND 32
+#define SE_ERR_SHARE 26
+#define SE_ERR_NOASSOC 31
+
 WINBASEAPI BOOL WINAPI ShellExecuteEx(LPSHELLEXECUTEINFO lpExecInfo);
 #define ShellExecuteExW ShellExecuteEx
 

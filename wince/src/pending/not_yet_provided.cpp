@@ -14,7 +14,5 @@ R NotProvided(R failure) {
 
 }  // namespace
 
-BOOL WINAPI ShellExecuteEx(LPSHELLEXECUTEINFO) { return NotProvided<BOOL>(FALSE); }
-
 DWORD_PTR WINAPI SHGetFileInfo(LPCWSTR, DWORD, SHFILEINFO *, UINT, UINT) { return NotProvided<DWORD_PTR>(0); }
 

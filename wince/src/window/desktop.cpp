@@ -1,17 +1,37 @@
 // The desktop window and messages for other processes.
+#include "ipc/desktop_channel.h"
+#include "trace/trace.h"
 #include "window.h"
+
+namespace {
+
+HWND desktop = nullptr;
+bool hostedDesktop = false;  // set by the Today host rather than made here
+
+}  // namespace
 
 namespace wince {
 
-bool PostToOtherProcess(HWND, UINT, WPARAM, LPARAM) { return false; }
+void SetDesktopWindow(HWND hwnd) {
+    desktop = hwnd;
+    hostedDesktop = hwnd != nullptr;
+    ListenAsDesktop(hwnd);
+}
+
+bool PostToOtherProcess(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (hwnd != kDesktopProxy) return false;
+    // The host posting to the name others use for it reaches its own window.
+    if (hostedDesktop && FromHandle(desktop)) return PostMessageW(desktop, msg, wParam, lParam) != FALSE;
+    if (!SendToDesktop(msg, wParam, lParam)) return false;
+    TracePostMessage(hwnd, msg, wParam, lParam);
+    return true;
+}
 
 }  // namespace wince
 
 using namespace wince;
 
 namespace {
-
-HWND desktop = nullptr;
 
 LRESULT CALLBACK DesktopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -20,9 +40,12 @@ LRESULT CALLBACK DesktopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 }  // namespace
 
 // The bottom window of the screen. The Today screen host takes this part on
-// the device; a process without one gets a plain window of the screen's size.
+// the device; in another process of the same device it is the host's window,
+// named by a proxy handle; a process alone gets a plain window of the
+// screen's size.
 HWND WINAPI GetDesktopWindow(void) {
     if (desktop && FromHandle(desktop)) return desktop;
+    if (DesktopListening()) return kDesktopProxy;
     WNDCLASSW wc{};
     wc.lpfnWndProc = DesktopProc;
     wc.lpszClassName = u"DesktopExplorerWindow";
