@@ -66,6 +66,11 @@ typedef HRESULT(WINAPI *PFNSHGETUIMETRICS)(SHUIMETRIC, PVOID, DWORD, DWORD *);
 #define SHCNE_RENAMEFOLDER 0x00020000L
 #define SHCNE_ALLEVENTS 0x7FFFFFFFL
 
+// How dwItem1 and dwItem2 of a FILECHANGEINFO are to be read.
+#define SHCNF_IDLIST 0x0000
+#define SHCNF_PATH 0x0001
+#define SHCNF_TYPE 0x00FF
+
 typedef struct _SHCHANGENOTIFYENTRY {
     DWORD dwEventMask;
     LPTSTR pszWatchDir;
@@ -76,8 +81,9 @@ typedef struct _FILECHANGEINFO {
     DWORD cbSize;
     LONG wEventId;
     ULONG uFlags;
-    DWORD dwItem1;
-    DWORD dwItem2;
+    // Pointers to the item paths: a DWORD on the device, pointer-sized here.
+    DWORD_PTR dwItem1;
+    DWORD_PTR dwItem2;
     DWORD dwAttributes;
     FILETIME ftModified;
     ULONG nFileSize;

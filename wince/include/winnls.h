@@ -1,7 +1,8 @@
-// National language support: character types.
+// National language support: character types, code pages, locales, dates and times.
 #pragma once
 
 #include "windef.h"
+#include "winnt.h"
 
 #define CT_CTYPE1 0x00000001
 #define CT_CTYPE2 0x00000002
@@ -39,5 +40,29 @@ WINBASEAPI int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR 
                                           LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
                                           LPBOOL lpUsedDefaultChar);
 
+#define DATE_SHORTDATE 0x00000001
+#define DATE_LONGDATE 0x00000002
+#define DATE_USE_ALT_CALENDAR 0x00000004
+#define DATE_LTRREADING 0x00000010
+#define DATE_RTLREADING 0x00000020
+#define LOCALE_NOUSEROVERRIDE 0x80000000
+WINBASEAPI int WINAPI GetDateFormatW(LCID Locale, DWORD dwFlags, const SYSTEMTIME *lpDate, LPCWSTR lpFormat,
+                                     LPWSTR lpDateStr, int cchDate);
+
+#define TIME_NOMINUTESORSECONDS 0x00000001
+#define TIME_NOSECONDS 0x00000002
+#define TIME_NOTIMEMARKER 0x00000004
+#define TIME_FORCE24HOURFORMAT 0x00000008
+WINBASEAPI int WINAPI GetTimeFormatW(LCID Locale, DWORD dwFlags, const SYSTEMTIME *lpTime, LPCWSTR lpFormat,
+                                     LPWSTR lpTimeStr, int cchTime);
+
+#define LOCALE_NEUTRAL 0x0000
+WINBASEAPI LCID WINAPI GetUserDefaultLCID(void);
+WINBASEAPI LCID WINAPI GetSystemDefaultLCID(void);
+WINBASEAPI LANGID WINAPI GetUserDefaultLangID(void);
+WINBASEAPI LANGID WINAPI GetSystemDefaultLangID(void);
+
 #define GetStringType GetStringTypeW
+#define GetDateFormat GetDateFormatW
+#define GetTimeFormat GetTimeFormatW
 #define CompareString CompareStringW

@@ -14,5 +14,3 @@ R NotProvided(R failure) {
 
 }  // namespace
 
-DWORD_PTR WINAPI SHGetFileInfo(LPCWSTR, DWORD, SHFILEINFO *, UINT, UINT) { return NotProvided<DWORD_PTR>(0); }
-

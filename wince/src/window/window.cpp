@@ -10,6 +10,7 @@
 #include "focus.h"
 #include "message_queue.h"
 #include "paint.h"
+#include "shell/change_notify.h"
 #include "timers.h"
 #include "window_class.h"
 
@@ -64,6 +65,7 @@ void DestroyTree(Window *w) {
     KillWindowTimers(w->handle);
     ForgetWindowFocus(w);
     RemovePostedMessages(w->handle);
+    ForgetChangeNotifications(w->handle);
     RemoveFromZOrder(w);
     if (w->cls) w->cls->windows--;
     WindowTable &t = Table();

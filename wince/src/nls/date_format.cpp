@@ -1,0 +1,98 @@
+// GetDateFormatW: a date as the locale writes it, or by a picture of
+// d, M, y and g fields.
+#include <windows.h>
+
+#include <string>
+
+#include "locales.h"
+
+namespace wince {
+namespace {
+
+constexpr DWORD kDateFlags =
+    DATE_SHORTDATE | DATE_LONGDATE | DATE_USE_ALT_CALENDAR | DATE_LTRREADING | DATE_RTLREADING | LOCALE_NOUSEROVERRIDE;
+
+std::u16string Number(int value, int digits) {
+    std::u16string text;
+    for (char c : std::to_string(value)) text += static_cast<char16_t>(c);
+    while (static_cast<int>(text.size()) < digits) text.insert(text.begin(), u'0');
+    return text;
+}
+
+// The date part checked, and its day of the week worked out: callers'
+// wDayOfWeek is ignored, as on the device.
+bool ValidDate(const SYSTEMTIME &in, SYSTEMTIME &out) {
+    SYSTEMTIME day{};
+    day.wYear = in.wYear;
+    day.wMonth = in.wMonth;
+    day.wDay = in.wDay;
+    FILETIME ft;
+    return SystemTimeToFileTime(&day, &ft) && FileTimeToSystemTime(&ft, &out);
+}
+
+std::u16string FormatDate(const LocaleData &l, const SYSTEMTIME &d, std::u16string_view picture) {
+    std::u16string out;
+    for (const PictureToken &t : ParsePicture(picture, u"dMyg")) {
+        switch (t.letter) {
+            case 0:
+                out += t.text;
+                break;
+            case u'd':
+                if (t.count <= 2)
+                    out += Number(d.wDay, t.count);
+                else
+                    out += t.count == 3 ? l.shortDays[d.wDayOfWeek] : l.days[d.wDayOfWeek];
+                break;
+            case u'M':
+                if (t.count <= 2)
+                    out += Number(d.wMonth, t.count);
+                else
+                    out += t.count == 3 ? l.shortMonths[d.wMonth - 1] : l.months[d.wMonth - 1];
+                break;
+            case u'y':
+                out += t.count <= 2 ? Number(d.wYear % 100, t.count) : Number(d.wYear, 1);
+                break;
+            case u'g':
+                out += l.era;
+                break;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+}  // namespace wince
+
+using namespace wince;
+
+int WINAPI GetDateFormatW(LCID Locale, DWORD dwFlags, const SYSTEMTIME *lpDate, LPCWSTR lpFormat, LPWSTR lpDateStr,
+                          int cchDate) {
+    if (cchDate < 0 || (cchDate > 0 && !lpDateStr)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const DWORD kinds = dwFlags & (DATE_SHORTDATE | DATE_LONGDATE);
+    if ((dwFlags & ~kDateFlags) || kinds == (DATE_SHORTDATE | DATE_LONGDATE) || (lpFormat && kinds) ||
+        (dwFlags & (DATE_LTRREADING | DATE_RTLREADING)) == (DATE_LTRREADING | DATE_RTLREADING)) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return 0;
+    }
+    const LocaleData *locale = FindLocale(Locale);
+    if (!locale) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    SYSTEMTIME now, date;
+    if (!lpDate) {
+        GetLocalTime(&now);
+        lpDate = &now;
+    }
+    if (!ValidDate(*lpDate, date)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    std::u16string_view picture = lpFormat                 ? std::u16string_view(lpFormat)
+                                  : kinds == DATE_LONGDATE ? locale->longDate
+                                                           : locale->shortDate;
+    return ReturnString(FormatDate(*locale, date, picture), lpDateStr, cchDate);
+}
