@@ -30,9 +30,9 @@ void UpdateDefaultLook(HWND dialog, HWND focus, UINT focusCode) {
     HWND target = nullptr;
     if (focusCode & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) {
         target = focus;
-    } else {
-        LRESULT def = SendMessageW(dialog, DM_GETDEFID, 0, 0);
-        if (HIWORD(def) == DC_HASDEFID) target = GetDlgItem(dialog, LOWORD(def));
+    } else if (DialogState *state = FindDialogState(dialog); state && state->hasDefId) {
+        // Only a default the template or DM_SETDEFID named gets the look back.
+        target = GetDlgItem(dialog, state->defId);
     }
     std::vector<HWND> items;
     CollectDialogItems(dialog, items);

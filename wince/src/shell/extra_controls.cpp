@@ -1,25 +1,14 @@
-// SHInitExtraControls and the input panel's "SIPPREF" control.
+// SHInitExtraControls registers the input panel's "SIPPREF" control,
+// which lives with the other controls.
 #include <aygshell.h>
 
-namespace {
-
-// The control is invisible; while an edit box of its dialog has the focus
-// the simulated input panel is up.
-LRESULT CALLBACK SipPrefProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_CREATE) {
-        ShowWindow(hwnd, SW_HIDE);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-}  // namespace
+#include "controls/input_panel.h"
 
 BOOL WINAPI SHInitExtraControls(void) {
     WNDCLASSW existing;
     if (GetClassInfoW(nullptr, u"SIPPREF", &existing)) return TRUE;
     WNDCLASSW wc{};
-    wc.lpfnWndProc = SipPrefProc;
+    wc.lpfnWndProc = wince::SipPreferenceProc;
     wc.lpszClassName = u"SIPPREF";
     return RegisterClassW(&wc) != 0;
 }
