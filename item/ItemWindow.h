@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "catalogue/DocumentCatalogue.h"
 #include "config/FolderSettings.h"
 
 class ItemWindow {
@@ -20,6 +21,7 @@ class ItemWindow {
     bool scrollStripShown = false;
     int cols = 0;
     int rows = 0;
+    DocumentCatalogue catalogue;
     int selectedCell = -1;
     int rememberedCell = -1;
     bool pressedOnIcon = false;
@@ -29,8 +31,9 @@ class ItemWindow {
     DWORD folderAttributes = 0xFFFFFFFF;
     HWND notifyWindow = nullptr;
 
-    // Documents in the catalogue; the catalogue itself arrives with the scan.
-    int DocumentCount() const { return 0; }
+    int DocumentCount() const { return catalogue.Count(); }
+    // Empties the catalogue and forgets the selection.
+    void ClearCatalogue();
 };
 
 extern ItemWindow itemWindow;

@@ -3,6 +3,8 @@
 #include <aygshell.h>
 #include <todaycmn.h>
 
+#include "catalogue/Refresh.h"
+#include "catalogue/Rescan.h"
 #include "item/HeightQuery.h"
 #include "item/ItemState.h"
 #include "item/ItemWindow.h"
@@ -33,8 +35,7 @@ void RepaintWhole(HWND hwnd) {
 LRESULT CALLBACK ItemWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_CREATE:
-            itemWindow.cols = itemWindow.settings.GetCols();
-            itemWindow.rows = itemWindow.settings.GetRows();
+            ReloadCatalogue(hwnd);
             break;
         case WM_SIZE:
             RepaintWhole(hwnd);
@@ -43,6 +44,7 @@ LRESULT CALLBACK ItemWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
             PAINTSTRUCT ps;
             BeginPaint(hwnd, &ps);
             EndPaint(hwnd, &ps);
+            if (!itemWindow.notifyWindow) StartWatching(hwnd);
             return 1;
         }
         case WM_ERASEBKGND:
@@ -52,11 +54,15 @@ LRESULT CALLBACK ItemWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
                 RepaintBelowItem(hwnd);
                 return 1;
             }
+            if (wParam == FolderPollTimer) {
+                PollFolder(hwnd);
+                return 1;
+            }
             break;
         case WM_TODAYCUSTOM_QUERYREFRESHCACHE:
             return QueryItemHeight(hwnd, reinterpret_cast<TODAYLISTITEM *>(wParam));
         case WM_FILECHANGEINFO:
-            RepaintWhole(hwnd);
+            OnFolderChanged(hwnd);
             break;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);

@@ -1,0 +1,18 @@
+// Filling the catalogue from the configured folder.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class ItemWindow;
+
+inline constexpr UINT_PTR FolderPollTimer = 203;
+
+// Appends the documents of folder matching pattern, and of every folder
+// below it when subfolders are on; the templates folder is left out on
+// request.
+void ScanFolder(ItemWindow &item, const std::u16string &folder, const std::u16string &pattern);
+// Rebuilds the catalogue; repaints window when the count changed, and polls
+// the folder when there is nothing to watch.
+void Rescan(HWND window);
