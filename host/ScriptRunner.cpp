@@ -5,7 +5,11 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "ScriptTargets.h"
+#include "core/unicode.h"
+#include "device/device.h"
 #include "gdi/surface.h"
+#include "window/dump.h"
 #include "window/clock.h"
 #include "window/message_queue.h"
 #include "window/timers.h"
@@ -29,6 +33,8 @@ bool ParseInt(const std::string &text, int &value) {
     value = static_cast<int>(v);
     return true;
 }
+
+constexpr uint64_t kHoldMargin = 100;
 
 void Stylus(wince::InputEvent::Kind kind, int x, int y) { wince::PostInputEvent(wince::InputEvent{kind, POINT{x, y}}); }
 
@@ -95,6 +101,10 @@ bool ScriptRunner::Step() {
         }
         wince::Clock::AdvanceTo(waitUntil_);
         waiting_ = false;
+        if (liftAfterWait_) {
+            liftAfterWait_ = false;
+            Stylus(wince::InputEvent::kStylusUp, liftAt_.x, liftAt_.y);
+        }
         return true;
     }
     if (next_ >= lines_.size()) {
@@ -141,5 +151,44 @@ bool ScriptRunner::Execute(const Line &line) {
         if (c == "tap" || c == "up") Stylus(E::kStylusUp, x, y);
         return true;
     }
-    return Fail(line, "'" + c + "' is not available yet");
+    if (c == "hold") {
+        int x, y;
+        if (line.args.size() != 2 || !ParseInt(line.args[0], x) || !ParseInt(line.args[1], y))
+            return Fail(line, "usage: hold X Y");
+        Stylus(wince::InputEvent::kStylusDown, x, y);
+        // Held a little past the device's hold time, then lifted.
+        int holdMs = wince::Device::Current().Profile().GetInt("shell.hold_ms", 500);
+        waiting_ = true;
+        waitUntil_ = wince::Clock::Now() + static_cast<uint64_t>(holdMs > 0 ? holdMs : 0) + kHoldMargin;
+        liftAfterWait_ = true;
+        liftAt_ = POINT{x, y};
+        return true;
+    }
+    if (c == "type") {
+        if (line.rest.empty()) return Fail(line, "usage: type TEXT");
+        for (char16_t ch : wince::FromUtf8(line.rest))
+            wince::PostInputEvent(wince::InputEvent{wince::InputEvent::kChar, {}, static_cast<UINT>(ch)});
+        return true;
+    }
+    if (c == "click") {
+        if (line.rest.empty()) return Fail(line, "usage: click TEXT");
+        std::vector<ClickTarget> targets = FindClickTargets(wince::FromUtf8(line.rest));
+        if (targets.empty()) return Fail(line, "nothing named \"" + line.rest + "\" can be clicked now");
+        if (targets.size() > 1) {
+            std::string kinds;
+            for (const ClickTarget &t : targets) kinds += (kinds.empty() ? "" : ", ") + t.kind;
+            return Fail(line, std::to_string(targets.size()) + " things named \"" + line.rest + "\" can be clicked (" +
+                                  kinds + ")");
+        }
+        Stylus(wince::InputEvent::kStylusDown, targets[0].center.x, targets[0].center.y);
+        Stylus(wince::InputEvent::kStylusUp, targets[0].center.x, targets[0].center.y);
+        return true;
+    }
+    if (c == "dump") {
+        if (line.args.size() != 1) return Fail(line, "usage: dump FILE.json");
+        std::string error;
+        if (!wince::WriteWindowDump(line.args[0], &error)) return Fail(line, "dump: " + error);
+        return true;
+    }
+    return Fail(line, "'" + c + "' is not a command");
 }

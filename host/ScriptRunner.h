@@ -3,6 +3,9 @@
 // that modal loops are driven exactly as a user drives them.
 #pragma once
 
+#include <windows.h>
+
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,6 +35,9 @@ class ScriptRunner {
     size_t next_ = 0;
     bool waiting_ = false;
     uint64_t waitUntil_ = 0;
+    // A hold lifts the stylus here once its wait is over.
+    bool liftAfterWait_ = false;
+    POINT liftAt_{};
     bool finished_ = false;
     bool failed_ = false;
     std::string error_;

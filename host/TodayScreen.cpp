@@ -5,6 +5,7 @@
 #include "OwnItems.h"
 #include "TodayItemList.h"
 #include "Watermark.h"
+#include "window/window.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ bool TodayScreen::Create() {
     hwnd_ = CreateWindowExW(0, kClassName, TEXT("Desktop"), WS_POPUP, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                             GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, this);
     if (!hwnd_) return false;
+    wince::SetDesktopWindow(hwnd_);  // other programs of the device post to it
     SetWindowLongPtrW(hwnd_, GWL_USERDATA, reinterpret_cast<LONG_PTR>(this));
     LoadItems();
     ShowWindow(hwnd_, SW_SHOW);

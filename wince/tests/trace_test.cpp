@@ -64,3 +64,27 @@ TEST_F(Trace, FollowsTheVariableAndWritesNothingWithoutIt) {
 }
 
 }  // namespace
+
+#include "menu_support.h"
+
+namespace {
+
+TEST_F(Trace, MessageBoxAnswersAreRecorded) {
+    TraceFile trace(device);
+    menu_testing::StepDriver driver({[] {
+        // Tap the "Yes" button of the box on top.
+        for (wince::Window *w : wince::AllWindows())
+            if (w->Visible() && w->cls->name == u"BUTTON" && (w->text == u"Yes" || w->text == u"&Yes")) {
+                RECT r = wince::WindowRectOnScreen(*w);
+                menu_testing::Tap(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+                return;
+            }
+    }});
+    EXPECT_EQ(MessageBoxW(nullptr, u"Delete it?", u"Confirm File Delete", MB_YESNO | MB_ICONQUESTION), IDYES);
+    std::vector<std::string> lines = trace.Lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], R"({"event":"MessageBox","text":"Delete it?","caption":"Confirm File Delete","type":36,"answer":6})");
+    EXPECT_EQ(wince::LastTracedAction(), "message \"Confirm File Delete\" answered Yes");
+}
+
+}  // namespace
