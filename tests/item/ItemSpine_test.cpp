@@ -2,6 +2,9 @@
 // real library.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "config/LocalizationTable.h"
 #include "plugin_fixture.h"
 #include "window/clock.h"
 #include "window/message_queue.h"
@@ -172,6 +175,57 @@ TEST_F(PluginTest, EntryPointsAreExportedByOrdinalAndTheIconByName) {
     EXPECT_EQ(GetProcAddressW(module, u"InitializeHostedItem"), nullptr);
     EXPECT_NE(GetProcAddressW(module, u"GetTabIconEx"), nullptr);
     EXPECT_EQ(Export<void *>(239), nullptr);
+}
+
+TEST_F(PluginTest, StringTableTextsComeTranslated) {
+    ASSERT_TRUE(Load());
+    device.WriteHostFile("\\Program Files\\Pelloran\\localization.txt", "No documents to show|Aucun document\r\n");
+    SetLocalizationModule(module);
+    LocalizationTable::Release();
+    ASSERT_TRUE(LoadTranslations(u"\\localization.txt"));
+    const struct {
+        UINT id;
+        const char16_t *text;
+    } rows[] = {{1, u"Open"},   {2, u"Rename..."}, {3, u"Delete"}, {4, u"Options..."}, {6, u"Confirm File Delete"},
+                {7, u"Browse"}, {9, u"Error Renaming File"}, {11, u"You must type a file name."},
+                {12, u"Folder does not exist"}, {13, u"Aucun document"}, {15, u""}};
+    for (size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(LoadText(rows[i].id), rows[i].text) << "row " << i;
+    EXPECT_EQ(LoadText(10), u"A file name cannot contain any of the following characters:\n\\/:*?\"<>|");
+    SetLocalizationModule(nullptr);
+    LocalizationTable::Release();
+}
+
+std::string ReadAll(const std::string &path) {
+    std::ifstream in(path);
+    std::string line, all;
+    while (std::getline(in, line)) all += line + "\n";
+    return all;
+}
+
+TEST_F(PluginTest, OptionsDialogStartsTheOptionsProgramAndEnds) {
+    ASSERT_TRUE(Load());
+    std::string trace = (device.Root() / "trace.jsonl").string();
+    setenv("WINCE_TRACE", trace.c_str(), 1);
+    auto proc = Export<DLGPROC>(CUSTOM_ITEM_OPTIONS_DLG_PROC);
+    ASSERT_NE(proc, nullptr);
+    // Without "InstallDir" nothing starts, and the value is created empty.
+    EXPECT_EQ(DialogBoxParamW(module, MAKEINTRESOURCEW(500), host, proc, 0), IDOK);
+    EXPECT_EQ(ReadAll(trace).find("ShellExecuteEx"), std::string::npos);
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Varnhold\\Pelloran", 0, 0, &key), ERROR_SUCCESS);
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueExW(key, u"InstallDir", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 2u);
+    const char16_t folder[] = u"\\Program Files\\Pelloran";
+    RegSetValueExW(key, u"InstallDir", 0, REG_SZ, reinterpret_cast<const BYTE *>(folder), sizeof folder);
+    RegCloseKey(key);
+    device.WriteHostFile("\\Program Files\\Pelloran\\PelloranOptions.exe", "#!wince-link /bin/true\n");
+    EXPECT_EQ(DialogBoxParamW(module, MAKEINTRESOURCEW(500), host, proc, 0), IDOK);
+    std::string all = ReadAll(trace);
+    EXPECT_NE(all.find("\"event\":\"ShellExecuteEx\""), std::string::npos) << all;
+    EXPECT_NE(all.find("\"verb\":\"open\""), std::string::npos) << all;
+    EXPECT_NE(all.find("Pelloran\\\\PelloranOptions.exe"), std::string::npos) << all;
+    unsetenv("WINCE_TRACE");
 }
 
 TEST_F(PluginTest, UnknownTimersGoToTheDefaultProcedure) {
