@@ -124,6 +124,31 @@ TEST_F(ItemFontTest, MetricFallbackAndFontHeights) {
                   return 0;
               }),
               0);
+    // With the shell's function the call is handed on: a buffer too small is
+    // refused there, where the fallback quietly reports the size it needs.
+    const struct {
+        const char *extra;
+        bool present;
+    } shells[] = {{"[shell]\nui_metrics = 1\n", true}, {"", true}, {"[shell]\nui_metrics = 0\n", false}};
+    for (size_t i = 0; i < std::size(shells); ++i) {
+        WriteProfile(device.Root(), Profile("5.1", "PocketPC", 96, shells[i].extra));
+        EXPECT_EQ(InChild([] {
+                      DWORD out = 77, needed = 0;
+                      LONG r = GetUIMetric(2, &out, 3, &needed);
+                      return (r != 0 ? 1 : 0) | (needed == 4 ? 2 : 0) | (out == 77 ? 4 : 0);
+                  }),
+                  (shells[i].present ? 1 : 0) | 2 | 4)
+            << "row " << i;
+    }
+    WriteProfile(device.Root(), Profile("4.20", "PocketPC", 96));
+    EXPECT_EQ(InChild([] {
+                  HMODULE shell = LoadLibraryW(u"AYGSHELL");
+                  if (!shell) return 1;
+                  if (GetProcAddressW(shell, u"SHGetUIMetrics")) return 2;  // an older shell
+                  return GetProcAddressW(shell, u"SHInitExtraControls") ? 0 : 3;
+              }),
+              0);
+
     const struct {
         const char *version;
         int dpi;

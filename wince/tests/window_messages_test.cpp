@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "temp_device.h"
 #include "window/clock.h"
 #include "window/message_queue.h"
+#include "device/device.h"
 
 namespace {
 
@@ -209,6 +211,39 @@ TEST_F(WindowTest, RegisteredMessagesAgreeByNameIgnoringCase) {
     EXPECT_GE(a, 0xC000u);
     EXPECT_EQ(RegisterWindowMessageW(u"disablescrollbarmessage"), a);
     EXPECT_NE(RegisterWindowMessageW(u"Other"), a);
+}
+
+}  // namespace
+
+namespace {
+
+using SystemTest = testing_support::DeviceTest;
+
+TEST_F(SystemTest, ColoursVersionAndPlatformComeFromTheDevice) {
+    std::ofstream(device.Root() / "device.ini") << "[screen]\nwidth = 480\nheight = 640\ndpi_x = 192\ndpi_y = 192\n"
+                                                   "[os]\nversion = 4.21\nplatform = PocketPC\n[colors]\nhighlight = #102030\n";
+    wince::Device::Select(device.Root());
+    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), RGB(0x10, 0x20, 0x30));
+    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT | SYS_COLOR_INDEX_FLAG), RGB(0x10, 0x20, 0x30));
+    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHTTEXT | SYS_COLOR_INDEX_FLAG), GetSysColor(COLOR_HIGHLIGHTTEXT));
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 480);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 640);
+    EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 26);
+    OSVERSIONINFOW v{};
+    SetLastError(0);
+    EXPECT_FALSE(GetVersionExW(&v));  // the size must be set
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
+    v.dwOSVersionInfoSize = sizeof v;
+    ASSERT_TRUE(GetVersionExW(&v));
+    EXPECT_EQ(v.dwMajorVersion, 4u);
+    EXPECT_EQ(v.dwMinorVersion, 21u);
+    EXPECT_EQ(v.dwPlatformId, DWORD(VER_PLATFORM_WIN32_CE));
+    WCHAR platform[256];
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETPLATFORMTYPE, sizeof platform, platform, 0));
+    EXPECT_EQ(std::u16string(platform), u"PocketPC");
+    SetLastError(0);
+    EXPECT_FALSE(SystemParametersInfoW(SPI_GETPLATFORMTYPE, 8, platform, 0));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
 }
 
 }  // namespace

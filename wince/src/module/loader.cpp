@@ -15,6 +15,7 @@
 #include "../file/modulename.h"
 #include "modules.h"
 #include "registry.h"
+#include "../device/device.h"
 
 namespace wince {
 namespace {
@@ -65,6 +66,52 @@ DWORD SharedObjectOf(const HostPath &host, std::string &object) {
     return ERROR_SUCCESS;
 }
 
+// The device's own libraries are this platform layer itself: a program may
+// load them by name and look their functions up.
+const char16_t *const kSystemLibraries[] = {u"coredll", u"aygshell", u"commctrl", u"ceshell", u"commdlg"};
+
+bool SystemLibraryName(const std::u16string &name, std::u16string &canonical) {
+    std::u16string base = name;
+    size_t slash = base.find_last_of(u'\\');
+    if (slash != std::u16string::npos) {
+        if (!EqualsIgnoreCase(base.substr(0, slash), u"\\Windows")) return false;
+        base = base.substr(slash + 1);
+    }
+    if (base.size() > 4 && EqualsIgnoreCase(base.substr(base.size() - 4), u".dll")) base.resize(base.size() - 4);
+    for (const char16_t *system : kSystemLibraries) {
+        if (EqualsIgnoreCase(base, system)) {
+            canonical = std::u16string(u"\\Windows\\") + system + u".dll";
+            return true;
+        }
+    }
+    return false;
+}
+
+HINSTANCE LoadSystemLibrary(const std::u16string &devicePath) {
+    Dl_info self{};
+    if (!dladdr(reinterpret_cast<void *>(&LoadLibraryW), &self) || !self.dli_fname) {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return nullptr;
+    }
+    void *library = dlopen(self.dli_fname, RTLD_NOW | RTLD_NOLOAD);
+    if (!library) library = dlopen(self.dli_fname, RTLD_NOW);
+    Module record;
+    record.library = library;
+    record.devicePath = devicePath;
+    record.hostPath = self.dli_fname;
+    record.loadCount = 1;
+    record.isSystem = true;
+    return module::AddModule(std::move(record))->handle;
+}
+
+// SHGetUIMetrics came with the newer shells: present from OS 5.0 unless the
+// device profile says otherwise ([shell] ui_metrics).
+bool HiddenByDevice(const Module &m, LPCWSTR name) {
+    if (IS_INTRESOURCE(name) || !m.isSystem || ToUtf8(name) != "SHGetUIMetrics") return false;
+    const DeviceProfile &p = Device::Current().Profile();
+    return p.GetInt("shell.ui_metrics", p.osMajor >= 5 ? 1 : 0) == 0;
+}
+
 DllEntry EntryOf(const Module &m) { return reinterpret_cast<DllEntry>(module::OwnSymbol(m.library, "DllMain")); }
 
 HINSTANCE Load(const std::u16string &name) {
@@ -77,6 +124,13 @@ HINSTANCE Load(const std::u16string &name) {
         }
     }
     std::u16string devicePath;
+    if (SystemLibraryName(name, devicePath)) {
+        if (auto loaded = module::FindLoadedByName(devicePath)) {
+            ++loaded->loadCount;
+            return loaded->handle;
+        }
+        return LoadSystemLibrary(devicePath);
+    }
     HostPath host;
     std::string object;
     DWORD error = LocateLibrary(name, devicePath, host);
@@ -127,6 +181,10 @@ BOOL Free(HMODULE handle) {
         return FALSE;
     }
     if (m->isProcess || --m->loadCount > 0) return TRUE;
+    if (m->isSystem) {
+        module::RemoveModule(m->handle);
+        return TRUE;  // the platform itself stays
+    }
     if (DllEntry entry = EntryOf(*m)) entry(m->handle, DLL_PROCESS_DETACH, nullptr);
     for (auto &[name, icon] : m->sharedIcons) DestroyIcon(icon);
     m->sharedIcons.clear();
@@ -156,7 +214,7 @@ FARPROC ProcAddress(HMODULE handle, LPCWSTR name) {
         return nullptr;
     }
     void *symbol = nullptr;
-    if (!name || (!IS_INTRESOURCE(name) && !*name)) {
+    if (!name || (!IS_INTRESOURCE(name) && !*name) || HiddenByDevice(*m, name)) {
         symbol = nullptr;
     } else if (const WinceExport *e = FindExport(*m, name)) {
         symbol = module::OwnSymbol(m->library, e->symbol);

@@ -21,6 +21,7 @@ struct Module {
     std::string hostPath;        // the shared object itself
     int loadCount = 0;
     bool isProcess = false;
+    bool isSystem = false;  // a library of the device: this platform layer
     const WinceResourceDirectory *resources = nullptr;
     const WinceExportTable *exports = nullptr;
     std::map<std::u16string, HICON> sharedIcons;  // LoadIcon hands out one icon per name
