@@ -133,6 +133,14 @@ bool InitializeDevice(const fs::path &root, const std::string &profileName, bool
         return false;
     }
     if (!wince::Device::Create(root, profile, &error)) return false;
+    // Asking for a profile sets it, also on a device made before.
+    std::ofstream ini(root / "device.ini", std::ios::trunc);
+    ini << wince::FormatProfile(profile);
+    if (!ini) {
+        error = (root / "device.ini").string() + ": cannot write";
+        return false;
+    }
+    ini.close();
     wince::Device::Select(root);
     if (!InstallProduct(error)) return false;
     if (empty) return true;
