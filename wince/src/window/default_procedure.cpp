@@ -1,4 +1,6 @@
 // DefWindowProc: what a window does with a message it leaves alone.
+#include <aygshell.h>
+
 #include "paint.h"
 #include "window.h"
 
@@ -61,6 +63,10 @@ LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
                 HWND f = GetFocus();
                 if (!f || (f != hWnd && !IsChild(hWnd, f))) SetFocus(hWnd);
             }
+            return 0;
+        case WM_FILECHANGEINFO:
+            // A change record handed on by its receiver is released here.
+            if (wParam) SHChangeNotifyFree(reinterpret_cast<LPFILECHANGENOTIFY>(wParam));
             return 0;
         case WM_CANCELMODE:
             if (GetCapture() == hWnd) ReleaseCapture();
