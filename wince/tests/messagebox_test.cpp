@@ -16,14 +16,15 @@ class MessageBoxTest : public DialogTest {
    protected:
     void SetUp() override {
         DialogTest::SetUp();
-        wince::SetMessageBoxObserver([this](const std::u16string &text, const std::u16string &caption, UINT type,
+        previous = wince::SetMessageBoxObserver([this](const std::u16string &text, const std::u16string &caption, UINT type,
                                             int answer) { closed.push_back(Closed{text, caption, type, answer}); });
     }
     void TearDown() override {
-        wince::SetMessageBoxObserver(nullptr);
+        wince::SetMessageBoxObserver(previous);
         DialogTest::TearDown();
     }
     std::vector<Closed> closed;
+    wince::MessageBoxObserver previous;
 };
 
 TEST_F(MessageBoxTest, EveryButtonSetAnswersByTapEnterAndEscape) {

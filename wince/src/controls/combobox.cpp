@@ -58,7 +58,13 @@ void UserSelect(HWND hwnd, ComboState *s, int index) {
 LRESULT CALLBACK EditSubclass(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam) {
     HWND combo = GetParent(edit);
     auto *s = combo ? StateOf<ComboState>(combo) : nullptr;
-    if (!s) return DefWindowProcW(edit, msg, wParam, lParam);
+    if (!s) {
+        // The combo box went first (a parent is destroyed before its children): the edit box still ends.
+        WNDCLASSW editClass{};
+        GetClassInfoW(nullptr, u"EDIT", &editClass);
+        return editClass.lpfnWndProc ? editClass.lpfnWndProc(edit, msg, wParam, lParam)
+                                     : DefWindowProcW(edit, msg, wParam, lParam);
+    }
     if (msg == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_F4 ||
                               (s->popup && (wParam == VK_RETURN || wParam == VK_ESCAPE))))
         return SendMessageW(combo, msg, wParam, lParam);

@@ -169,7 +169,11 @@ BOOL CALLBACK MessageBoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-void SetMessageBoxObserver(MessageBoxObserver observer) { Observer() = std::move(observer); }
+MessageBoxObserver SetMessageBoxObserver(MessageBoxObserver observer) {
+    MessageBoxObserver old = std::move(Observer());
+    Observer() = std::move(observer);
+    return old;
+}
 
 }  // namespace wince
 

@@ -8,9 +8,10 @@
 
 namespace wince {
 
-// Called when a message box closes, with the answer it returns.
+// Called when a message box closes, with the answer it returns. Gives back
+// the observer it replaces, so that a test can put the trace's back.
 using MessageBoxObserver =
     std::function<void(const std::u16string &text, const std::u16string &caption, UINT type, int answer)>;
-void SetMessageBoxObserver(MessageBoxObserver observer);
+MessageBoxObserver SetMessageBoxObserver(MessageBoxObserver observer);
 
 }  // namespace wince
