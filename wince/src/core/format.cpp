@@ -8,18 +8,18 @@ namespace {
 
 constexpr int kMaxOutput = 1024;
 
-struct Spec {
+struct Conversion {
     bool left = false, zero = false, alternate = false;
     int width = 0, precision = -1;
     enum { kInt, kShort, kLong, kLong64 } size = kInt;
     bool narrow = false, wide = false;
 };
 
-void Pad(std::u16string &out, const std::u16string &body, const Spec &spec, char16_t fill) {
-    int pad = spec.width - static_cast<int>(body.size());
+void Pad(std::u16string &out, const std::u16string &body, const Conversion &conv, char16_t fill) {
+    int pad = conv.width - static_cast<int>(body.size());
     if (pad <= 0) {
         out += body;
-    } else if (spec.left) {
+    } else if (conv.left) {
         out += body;
         out.append(pad, u' ');
     } else if (fill == u'0' && !body.empty() && body[0] == u'-') {
@@ -53,23 +53,23 @@ int WINAPI wvsprintfW(LPWSTR lpOut, LPCWSTR lpFmt, va_list args) {
             continue;
         }
         ++p;
-        Spec spec;
+        Conversion conv;
         for (;; ++p) {
-            if (*p == u'-') spec.left = true;
-            else if (*p == u'0') spec.zero = true;
-            else if (*p == u'#') spec.alternate = true;
+            if (*p == u'-') conv.left = true;
+            else if (*p == u'0') conv.zero = true;
+            else if (*p == u'#') conv.alternate = true;
             else break;
         }
-        while (*p >= u'0' && *p <= u'9') spec.width = spec.width * 10 + (*p++ - u'0');
+        while (*p >= u'0' && *p <= u'9') conv.width = conv.width * 10 + (*p++ - u'0');
         if (*p == u'.') {
-            spec.precision = 0;
-            for (++p; *p >= u'0' && *p <= u'9'; ++p) spec.precision = spec.precision * 10 + (*p - u'0');
+            conv.precision = 0;
+            for (++p; *p >= u'0' && *p <= u'9'; ++p) conv.precision = conv.precision * 10 + (*p - u'0');
         }
-        if (*p == u'l') spec.size = Spec::kLong, spec.wide = true, ++p;
-        else if (*p == u'h') spec.size = Spec::kShort, spec.narrow = true, ++p;
-        else if (p[0] == u'I' && p[1] == u'6' && p[2] == u'4') spec.size = Spec::kLong64, p += 3;
+        if (*p == u'l') conv.size = Conversion::kLong, conv.wide = true, ++p;
+        else if (*p == u'h') conv.size = Conversion::kShort, conv.narrow = true, ++p;
+        else if (p[0] == u'I' && p[1] == u'6' && p[2] == u'4') conv.size = Conversion::kLong64, p += 3;
         if (!*p) break;
-        char16_t fill = spec.zero && !spec.left ? u'0' : u' ';
+        char16_t fill = conv.zero && !conv.left ? u'0' : u' ';
         switch (*p) {
             case u'%':
                 out += u'%';
@@ -77,27 +77,27 @@ int WINAPI wvsprintfW(LPWSTR lpOut, LPCWSTR lpFmt, va_list args) {
             case u'c':
             case u'C': {
                 int value = va_arg(args, int);
-                bool narrow = spec.narrow || (*p == u'C' && !spec.wide);
-                Pad(out, std::u16string(1, static_cast<char16_t>(narrow ? (value & 0xFF) : (value & 0xFFFF))), spec,
+                bool narrow = conv.narrow || (*p == u'C' && !conv.wide);
+                Pad(out, std::u16string(1, static_cast<char16_t>(narrow ? (value & 0xFF) : (value & 0xFFFF))), conv,
                     u' ');
                 break;
             }
             case u's':
             case u'S': {
-                bool narrow = spec.narrow || (*p == u'S' && !spec.wide);
+                bool narrow = conv.narrow || (*p == u'S' && !conv.wide);
                 std::u16string body;
                 if (narrow) {
                     const char *s = va_arg(args, const char *);
                     if (!s) s = "(null)";
-                    for (; *s && (spec.precision < 0 || static_cast<int>(body.size()) < spec.precision); ++s)
+                    for (; *s && (conv.precision < 0 || static_cast<int>(body.size()) < conv.precision); ++s)
                         body += static_cast<char16_t>(static_cast<unsigned char>(*s));
                 } else {
                     LPCWSTR s = va_arg(args, LPCWSTR);
                     if (!s) s = u"(null)";
-                    for (; *s && (spec.precision < 0 || static_cast<int>(body.size()) < spec.precision); ++s)
+                    for (; *s && (conv.precision < 0 || static_cast<int>(body.size()) < conv.precision); ++s)
                         body += *s;
                 }
-                Pad(out, body, spec, u' ');
+                Pad(out, body, conv, u' ');
                 break;
             }
             case u'd':
@@ -108,25 +108,25 @@ int WINAPI wvsprintfW(LPWSTR lpOut, LPCWSTR lpFmt, va_list args) {
                 bool isSigned = *p == u'd' || *p == u'i';
                 uint64_t magnitude;
                 bool negative = false;
-                if (spec.size == Spec::kLong64) {
+                if (conv.size == Conversion::kLong64) {
                     int64_t v = va_arg(args, int64_t);
                     negative = isSigned && v < 0;
                     magnitude = negative ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
                 } else {
                     // int and long are both 32 bits on the device
                     int32_t v = va_arg(args, int32_t);
-                    if (spec.size == Spec::kShort) v = isSigned ? static_cast<int16_t>(v) : static_cast<uint16_t>(v);
+                    if (conv.size == Conversion::kShort) v = isSigned ? static_cast<int16_t>(v) : static_cast<uint16_t>(v);
                     negative = isSigned && v < 0;
                     magnitude = negative ? 0 - static_cast<uint64_t>(static_cast<int64_t>(v))
                                          : static_cast<uint64_t>(static_cast<uint32_t>(v));
                 }
                 unsigned base = (*p == u'x' || *p == u'X') ? 16 : 10;
                 std::u16string body = Digits(magnitude, base, *p == u'X');
-                if (spec.precision >= 0 && static_cast<int>(body.size()) < spec.precision)
-                    body.insert(0, spec.precision - body.size(), u'0');
-                if (base == 16 && spec.alternate && magnitude) body.insert(0, *p == u'X' ? u"0X" : u"0x");
+                if (conv.precision >= 0 && static_cast<int>(body.size()) < conv.precision)
+                    body.insert(0, conv.precision - body.size(), u'0');
+                if (base == 16 && conv.alternate && magnitude) body.insert(0, *p == u'X' ? u"0X" : u"0x");
                 if (negative) body.insert(body.begin(), u'-');
-                Pad(out, body, spec, fill);
+                Pad(out, body, conv, fill);
                 break;
             }
             default:
