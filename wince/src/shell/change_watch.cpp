@@ -120,6 +120,12 @@ void ChangeWatch::RenameTree(const std::string &from, const std::string &to) {
 
 void ChangeWatch::Modified(const std::string &path, bool closed, Batch &batch) {
     auto it = writing_.find(path);
+    // The writes that fill a new file, up to its close, belong to its
+    // creation, however the events are split between reads.
+    if (it != writing_.end() && it->second == kBeingCreated) {
+        if (closed) writing_.erase(it);
+        return;
+    }
     if (closed) {
         if (it == writing_.end()) return;  // nothing written, or already reported
         bool again = it->second;
@@ -154,7 +160,7 @@ void ChangeWatch::Handle(const inotify_event &e, Batch &batch) {
 
     if (e.mask & IN_CREATE) {
         batch.Emit(folder ? SHCNE_MKDIR : SHCNE_CREATE, path, folder);
-        if (!folder) writing_[path] = false;
+        if (!folder) writing_[path] = kBeingCreated;
         if (folder && recursive_ && WatchFolder(path, false) >= 0) {
             std::vector<FolderChange> existing;
             WatchTree(path, &existing);

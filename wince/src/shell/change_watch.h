@@ -50,7 +50,10 @@ class ChangeWatch {
     // Files being written whose change was already reported, and whether
     // they changed again since: one write session posts once or twice,
     // never once per write call.
-    std::unordered_map<std::string, bool> writing_;
+    // Files open for writing: reported once (false), written again since (true),
+    // or just created (kBeingCreated).
+    static constexpr int kBeingCreated = 2;
+    std::unordered_map<std::string, int> writing_;
 };
 
 }  // namespace wince
