@@ -9,6 +9,7 @@
 
 #include "catalogue/DocumentCatalogue.h"
 #include "config/FolderSettings.h"
+#include "item/ScrollStrip.h"
 
 class ItemWindow {
    public:
@@ -18,6 +19,7 @@ class ItemWindow {
     ItemWindow &operator=(const ItemWindow &) = delete;
 
     FolderSettings settings;
+    ScrollStrip scrollStrip;
     bool scrollStripShown = false;
     int cols = 0;
     int rows = 0;
