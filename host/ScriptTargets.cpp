@@ -1,5 +1,6 @@
 #include "ScriptTargets.h"
 
+#include "dialog/dialog_state.h"
 #include "window/item_report.h"
 #include "window/window.h"
 
@@ -20,21 +21,56 @@ bool IsClass(const wince::Window &w, const char16_t *name) {
 
 POINT Center(const RECT &r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
-void AddItems(wince::Window *w, const std::u16string &text, const char *kind, std::vector<ClickTarget> &out) {
+// What a user calls the things a window shows, for the error that names them.
+const char *ButtonKind(const wince::Window &w) {
+    switch (w.style & BS_TYPEMASK) {
+        case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_3STATE: case BS_AUTO3STATE:
+            return "check box";
+        case BS_RADIOBUTTON: case BS_AUTORADIOBUTTON:
+            return "radio button";
+    }
+    return "button";
+}
+
+const char *ItemKind(const wince::Window &w) {
+    if (IsClass(w, u"#32768")) return "menu item";
+    if (IsClass(w, u"SysTabControl32")) return "tab";
+    if (IsClass(w, u"SysTreeView32")) return "tree item";
+    if (IsClass(w, u"LISTBOX") || IsClass(w, u"COMBOBOX") || IsClass(w, u"ComboLBox")) return "list item";
+    return "item";
+}
+
+// Items with no place on the screen (scrolled away, a closed combo box's
+// list, a collapsed branch) cannot be tapped.
+void AddItems(wince::Window *w, const std::u16string &text, std::vector<ClickTarget> &out) {
     std::vector<wince::ReportedItem> items;
     if (!wince::ReportItems(w->handle, items)) return;
     for (const wince::ReportedItem &item : items) {
         if (item.separator || !item.enabled || IsRectEmpty(&item.rect)) continue;
-        if (WithoutMnemonic(item.text) == text) out.push_back(ClickTarget{item.text, kind, Center(item.rect)});
+        if (WithoutMnemonic(item.text) == text) out.push_back(ClickTarget{item.text, ItemKind(*w), Center(item.rect)});
     }
 }
 
 void Collect(wince::Window *w, const std::u16string &text, std::vector<ClickTarget> &out) {
     if (!w->Visible() || !w->Enabled()) return;
     if (IsClass(*w, u"button") && (w->style & BS_TYPEMASK) != BS_GROUPBOX && WithoutMnemonic(w->text) == text)
-        out.push_back(ClickTarget{w->text, "button", Center(wince::WindowRectOnScreen(*w))});
-    AddItems(w, text, "item", out);
+        out.push_back(ClickTarget{w->text, ButtonKind(*w), Center(wince::WindowRectOnScreen(*w))});
+    AddItems(w, text, out);
     for (wince::Window *child : w->children) Collect(child, text, out);
+}
+
+// A popup that holds the stylus while it is open: a tap anywhere else only
+// closes it, so its items are all a user can reach.
+bool IsStylusPopup(const wince::Window &w) { return IsClass(w, u"#32768") || IsClass(w, u"ComboLBox"); }
+
+// The modal dialog (or message box) in front, whose modal loop runs now.
+wince::Window *FrontModalWindow(const std::vector<wince::Window *> &tops) {
+    for (wince::Window *w : tops) {
+        if (!w->Visible()) continue;
+        const wince::DialogState *state = wince::FindDialogState(w->handle);
+        if (state && state->modal && !state->ended) return w;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -54,13 +90,17 @@ std::u16string WithoutMnemonic(const std::u16string &text) {
 std::vector<ClickTarget> FindClickTargets(const std::u16string &text) {
     std::vector<ClickTarget> found;
     std::vector<wince::Window *> tops = wince::TopLevelWindows();
-    bool menuOpen = false;
+    bool popupOpen = false;
     for (wince::Window *w : tops) {
-        if (!w->Visible() || !IsClass(*w, u"#32768")) continue;
-        menuOpen = true;
-        AddItems(w, text, "menu item", found);
+        if (!w->Visible() || !IsStylusPopup(*w)) continue;
+        popupOpen = true;
+        AddItems(w, text, found);
     }
-    if (menuOpen) return found;  // an open menu holds the stylus
+    if (popupOpen) return found;
+    if (wince::Window *modal = FrontModalWindow(tops)) {
+        Collect(modal, text, found);
+        return found;
+    }
     for (wince::Window *w : tops) Collect(w, text, found);
     return found;
 }

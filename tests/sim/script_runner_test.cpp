@@ -4,8 +4,14 @@
 
 #include <aygshell.h>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
 
 #include "ScriptRunner.h"
+#include "dialog/template_writer.h"
 #include "temp_device.h"
 #include "window/message_queue.h"
 
@@ -13,6 +19,7 @@ namespace {
 
 UINT chosen = 0;
 std::vector<WPARAM> commands;
+std::function<void(HWND)> afterMenu;  // what the window does with the command chosen
 
 LRESULT CALLBACK HoldWindow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_LBUTTONDOWN) {
@@ -27,6 +34,7 @@ LRESULT CALLBACK HoldWindow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             ClientToScreen(hwnd, &p);
             chosen = TrackPopupMenu(menu, TPM_RETURNCMD, p.x, p.y, 0, hwnd, nullptr);
             DestroyMenu(menu);
+            if (afterMenu) afterMenu(hwnd);
         }
         return 0;
     }
@@ -45,6 +53,7 @@ class Runner : public testing_support::DeviceTest {
                                  nullptr, nullptr);
         chosen = 0;
         commands.clear();
+        afterMenu = nullptr;
     }
     void TearDown() override {
         DestroyWindow(window);
@@ -111,6 +120,161 @@ TEST_F(Runner, ClickFindsOneButtonByItsText) {
     ScriptRunner disabled;
     Run(disabled, "click Off\n");
     EXPECT_EQ(disabled.Error(), "t.txt:1: nothing named \"Off\" can be clicked now");
+}
+
+// A rename dialog of the usual kind: an edit box, a list, a check box, OK
+// and Cancel. OK with an empty name shows an error in a message box without
+// an owner; otherwise a question owned by the dialog decides.
+struct Form {
+    std::u16string name;
+    int listChoice = -1;
+    UINT keep = 0;
+    INT_PTR result = 0;
+};
+Form form;
+
+BOOL CALLBACK FormProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+    if (msg == WM_INITDIALOG) {
+        for (const char16_t *t : {u"Alpha", u"Beta"}) SendDlgItemMessageW(dialog, 11, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
+        return TRUE;
+    }
+    if (msg != WM_COMMAND) return FALSE;
+    if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, IDCANCEL);
+    if (LOWORD(wParam) != IDOK) return TRUE;
+    WCHAR text[64];
+    GetDlgItemTextW(dialog, 10, text, 64);
+    if (!text[0]) {
+        MessageBoxW(nullptr, u"You must type a name.", u"Rename", MB_OK | MB_ICONHAND);
+        return TRUE;
+    }
+    std::u16string question = std::u16string(u"Rename to ") + text + u"?";
+    if (MessageBoxW(dialog, question.c_str(), u"Rename", MB_YESNO | MB_ICONQUESTION) != IDYES) return TRUE;
+    form.name = text;
+    form.listChoice = static_cast<int>(SendDlgItemMessageW(dialog, 11, LB_GETCURSEL, 0, 0));
+    form.keep = IsDlgButtonChecked(dialog, 12);
+    EndDialog(dialog, IDOK);
+    return TRUE;
+}
+
+const nlohmann::json *FindWindow(const nlohmann::json &list, const std::string &cls, const std::string &text) {
+    for (const auto &w : list) {
+        if (w["class"] == cls && w["text"] == text) return &w;
+        if (const nlohmann::json *inner = FindWindow(w["children"], cls, text)) return inner;
+    }
+    return nullptr;
+}
+
+// A menu, a modal dialog and two message boxes, driven by the script alone;
+// the trace and the dump show what the user saw and did.
+TEST_F(Runner, ScriptDrivesMenuDialogAndMessageBoxesByClicks) {
+    std::string trace = (device.Root() / "trace.jsonl").string(), dump = (device.Root() / "dump.json").string();
+    setenv("WINCE_TRACE", trace.c_str(), 1);
+    form = Form{};
+    afterMenu = [](HWND owner) {
+        if (chosen != 5002) return;
+        wince::DialogTemplateWriter t(WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_CENTER, 0, 0, 120, 90, u"Document Name", 8,
+                                      u"System");
+        t.Item(0x0081, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 7, 6, 106, 12, 10, u"");
+        t.Item(0x0083, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LBS_NOTIFY, 7, 22, 106, 30, 11, u"");
+        t.Item(0x0080, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 7, 56, 106, 10, 12, u"&Keep a copy");
+        t.Item(0x0080, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 10, 72, 48, 12, IDOK, u"OK");
+        t.Item(0x0080, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 62, 72, 48, 12, IDCANCEL, u"Cancel");
+        form.result = DialogBoxIndirectParamW(nullptr, t.Get(), owner, FormProc, 0);
+    };
+    ScriptRunner runner;
+    Run(runner, "hold 60 80\n"
+                "click Rename...\n"
+                "click OK\n"  // nothing typed: the error, whose OK is the only one a user can reach
+                "click OK\n"
+                "key tab\n"  // the focus came back to OK: on past Cancel to the name
+                "key tab\n"
+                "type Summary\n"
+                "click Beta\n"
+                "click Keep a copy\n"
+                "dump " + dump + "\n"
+                "click OK\n"
+                "click Yes\n");
+    unsetenv("WINCE_TRACE");
+    EXPECT_FALSE(runner.Failed()) << runner.Error();
+    EXPECT_EQ(chosen, 5002u);
+    EXPECT_EQ(form.result, IDOK);
+    EXPECT_EQ(form.name, u"Summary");
+    EXPECT_EQ(form.listChoice, 1);
+    EXPECT_EQ(form.keep, UINT(BST_CHECKED));
+
+    std::ifstream traceIn(trace);
+    std::vector<nlohmann::json> events;
+    for (std::string line; std::getline(traceIn, line);) events.push_back(nlohmann::json::parse(line));
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0]["event"], "TrackPopupMenu");
+    EXPECT_EQ(events[0]["answer"], 5002);
+    EXPECT_EQ(events[0]["items"], nlohmann::json::parse(R"([{"id":5001,"text":"Open"},{"id":5002,"text":"&Rename..."},)"
+                                                        R"({"separator":true},{"id":5003,"text":"Delete"}])"));
+    EXPECT_EQ(events[1], nlohmann::json::parse(R"({"event":"MessageBox","text":"You must type a name.",)"
+                                               R"("caption":"Rename","type":16,"answer":1})"));
+    EXPECT_EQ(events[2], nlohmann::json::parse(R"({"event":"MessageBox","text":"Rename to Summary?",)"
+                                               R"("caption":"Rename","type":36,"answer":6})"));
+
+    // The dump was taken with the dialog open, before OK.
+    std::ifstream dumpIn(dump);
+    nlohmann::json d = nlohmann::json::parse(dumpIn);
+    const nlohmann::json *dialog = FindWindow(d["windows"], "Dialog", "Document Name");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE((*dialog)["visible"]);
+    EXPECT_TRUE((*dialog)["enabled"]);
+    const nlohmann::json *edit = FindWindow((*dialog)["children"], "EDIT", "Summary");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ((*edit)["id"], 10);
+    const nlohmann::json *box = FindWindow((*dialog)["children"], "BUTTON", "&Keep a copy");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ((*box)["checked"], 1);
+    EXPECT_TRUE((*box)["focus"]);  // the last thing tapped
+    const nlohmann::json *list = nullptr;
+    for (const auto &c : (*dialog)["children"])
+        if (c["id"] == 11) list = &c;
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ((*list)["items"].size(), 2u);
+    EXPECT_EQ((*list)["items"][0]["text"], "Alpha");
+    EXPECT_FALSE((*list)["items"][0]["selected"]);
+    EXPECT_TRUE((*list)["items"][1]["selected"]);
+    // The OK button's last paint drew its label inside the button.
+    const nlohmann::json *ok = FindWindow((*dialog)["children"], "BUTTON", "OK");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_FALSE(ok->contains("checked"));  // a push button has no check state
+    const auto &r = (*ok)["rect"];
+    bool labelled = false;
+    for (const auto &t : (*ok)["drawnText"]) {
+        if (t["text"] != "OK") continue;
+        labelled = true;
+        const auto &tr = t["rect"];
+        EXPECT_GE(tr[0].get<int>(), 0);
+        EXPECT_GE(tr[1].get<int>(), 0);
+        EXPECT_LE(tr[2].get<int>(), r[2].get<int>() - r[0].get<int>());
+        EXPECT_LE(tr[3].get<int>(), r[3].get<int>() - r[1].get<int>());
+    }
+    EXPECT_TRUE(labelled);
+}
+
+TEST_F(Runner, ClickReachesOnlyTheModalWindowOnTop) {
+    // An ownerless message box leaves the window beneath enabled, but the
+    // user answers the box first: its button is the only "OK" to click.
+    CreateWindowExW(0, u"BUTTON", u"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 60, 20, window,
+                    reinterpret_cast<HMENU>(21), nullptr, nullptr);
+    CreateWindowExW(0, u"BUTTON", u"Ask", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 40, 60, 20, window,
+                    reinterpret_cast<HMENU>(22), nullptr, nullptr);
+    static int answer = 0;
+    answer = 0;
+    SetWindowLongPtrW(window, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_COMMAND && LOWORD(w) == 22) answer = MessageBoxW(nullptr, u"Go on?", u"Ask", MB_OKCANCEL);
+        if (m == WM_COMMAND) commands.push_back(w);
+        return DefWindowProcW(h, m, w, l);
+    }));
+    ScriptRunner runner;
+    Run(runner, "click Ask\nclick OK\nclick OK\n");
+    EXPECT_FALSE(runner.Failed()) << runner.Error();
+    EXPECT_EQ(answer, IDOK);
+    std::vector<WPARAM> expected{MAKEWPARAM(22, BN_CLICKED), MAKEWPARAM(21, BN_CLICKED)};
+    EXPECT_EQ(commands, expected);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // List boxes and combo boxes: sorting, searching, errors, selection by
 // stylus and keys, and the list a combo box drops down.
 #include "dialog_support.h"
+#include "window/dump.h"
+#include "window/item_report.h"
 
 namespace {
 
@@ -160,6 +162,77 @@ TEST_F(ControlList, ComboDropsDownOnATapAndClosesOnAChoice) {
     int changes = 0;
     for (auto [id, code] : Commands()) changes += id == 12 && code == CBN_EDITCHANGE;
     EXPECT_EQ(changes, 2);
+}
+
+// Lists tell the window dump and a script's click what they show: every
+// item, with its place on the screen only while it can be tapped there.
+std::vector<wince::ReportedItem> Reported(HWND h) {
+    std::vector<wince::ReportedItem> items;
+    EXPECT_TRUE(wince::ReportItems(h, items));
+    return items;
+}
+
+POINT Middle(const RECT &r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+TEST_F(ControlList, ListsReportTheirItemsWhereTheyShow) {
+    for (int i = 0; i < 6; ++i) {
+        WCHAR t[8];
+        wsprintfW(t, u"i%02d", i);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
+    }
+    SendMessageW(list, LB_SETTOPINDEX, 2, 0);
+    for (const char16_t *t : {u"red", u"green", u"blue"}) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
+    SendMessageW(combo, CB_SETCURSEL, 1, 0);
+    wince::PumpReadyMessages();
+
+    // The list box, 40 units (5 rows of 13 pixels, the last cut) high, scrolled by two.
+    std::vector<wince::ReportedItem> items = Reported(list);
+    ASSERT_EQ(items.size(), 6u);
+    POINT origin{0, 0};
+    ClientToScreen(list, &origin);
+    RECT client;
+    GetClientRect(list, &client);
+    for (int i = 0; i < 6; ++i) {
+        WCHAR t[8];
+        wsprintfW(t, u"i%02d", i);
+        EXPECT_EQ(items[i].text, t) << "item " << i;
+        EXPECT_EQ(items[i].id, UINT(i)) << "item " << i;
+        EXPECT_FALSE(items[i].selected) << "item " << i;
+        bool shown = i >= 2 && (i - 2) * 13 + 6 < client.bottom;
+        EXPECT_EQ(!IsRectEmpty(&items[i].rect), shown) << "item " << i;
+        if (shown) {
+            EXPECT_EQ(items[i].rect.left, origin.x) << "item " << i;
+            EXPECT_EQ(items[i].rect.top, origin.y + (i - 2) * 13) << "item " << i;
+        }
+    }
+    Tap(Middle(items[3].rect));
+    wince::PumpReadyMessages();
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 3);
+    EXPECT_TRUE(Reported(list)[3].selected);
+
+    // A closed combo box: its items, none of them where a tap would reach them.
+    items = Reported(combo);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[1].text, u"green");
+    EXPECT_TRUE(items[1].selected);
+    for (const auto &item : items) EXPECT_TRUE(IsRectEmpty(&item.rect)) ;
+    // Dropped down, the list shows them; a tap on the reported place chooses.
+    Tap(combo);
+    wince::PumpReadyMessages();
+    HWND popup = FindWindowW(u"ComboLBox", nullptr);
+    ASSERT_NE(popup, nullptr);
+    items = Reported(popup);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[2].text, u"red");
+    ASSERT_FALSE(IsRectEmpty(&items[2].rect));
+    Tap(Middle(items[2].rect));
+    wince::PumpReadyMessages();
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
+
+    // The dump lists the items of both.
+    std::string dump = wince::WindowDumpJson();
+    for (const char *text : {"\"text\": \"i05\"", "\"text\": \"green\""})
+        EXPECT_NE(dump.find(text), std::string::npos) << text;
 }
 
 }  // namespace

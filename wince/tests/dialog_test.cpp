@@ -339,4 +339,61 @@ TEST_F(Dialog, ResourceDialogsAndDamagedTemplates) {
     EXPECT_EQ(EndDialog(reinterpret_cast<HWND>(0x4), 1), FALSE);
 }
 
+// What SendMessage answers for a dialog: the DWL_MSGRESULT the procedure
+// left when it handled the message (however it was written), the default
+// processing when it did not, and the procedure's own value for the
+// messages that answer directly.
+enum ResultWay { kLong, kLongPtr, kNotHandled, kReturnValue };
+ResultWay resultWay = kLong;
+LONG_PTR resultValue = 0;
+BOOL CALLBACK ResultProc(HWND dialog, UINT msg, WPARAM, LPARAM) {
+    if (msg == WM_INITDIALOG) return TRUE;
+    if (msg != WM_APP + 1 && msg != WM_NOTIFY && msg != WM_CTLCOLORSTATIC && msg != DM_GETDEFID) return FALSE;
+    switch (resultWay) {
+        case kLong:
+            SetWindowLongW(dialog, DWL_MSGRESULT, static_cast<LONG>(resultValue));
+            return TRUE;
+        case kLongPtr:
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, resultValue);
+            return TRUE;
+        case kNotHandled:
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, resultValue);
+            return FALSE;
+        case kReturnValue:
+            return static_cast<BOOL>(resultValue);
+    }
+    return FALSE;
+}
+
+TEST_F(Dialog, MessageResultsComeFromDwlMsgResult) {
+    DialogTemplateWriter t(WS_POPUP, 0, 0, 60, 30, u"");
+    t.Item(kButton, WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 2, 2, 40, 14, IDOK, u"OK");
+    HWND d = Show(t, nullptr, ResultProc);
+    ASSERT_NE(d, nullptr);
+    NMHDR hdr{d, 1, 0};
+    struct Row {
+        UINT message;
+        ResultWay way;
+        LONG_PTR value;
+        LRESULT expected;
+    } rows[] = {
+        {WM_APP + 1, kLong, 7, 7},
+        {WM_APP + 1, kLong, -1, -1},  // a 32-bit write of a negative answer stays negative
+        {WM_NOTIFY, kLong, 2, 2},
+        {WM_APP + 1, kLongPtr, -2, -2},
+        {WM_APP + 1, kLongPtr, LONG_PTR(0x123456789), LONG_PTR(0x123456789)},
+        {WM_APP + 1, kNotHandled, 9, 0},  // not handled: the default processing answers
+        {DM_GETDEFID, kNotHandled, 9, MAKELONG(IDOK, DC_HASDEFID)},
+        {DM_GETDEFID, kLong, 0, 0},
+        {WM_CTLCOLORSTATIC, kReturnValue, 0x4321, 0x4321},  // colour messages answer with the return value
+        {WM_CTLCOLORSTATIC, kLong, 5, TRUE},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        resultWay = rows[i].way;
+        resultValue = rows[i].value;
+        LPARAM lParam = rows[i].message == WM_NOTIFY ? reinterpret_cast<LPARAM>(&hdr) : 0;
+        EXPECT_EQ(SendMessageW(d, rows[i].message, 0, lParam), rows[i].expected) << "row " << i;
+    }
+}
+
 }  // namespace

@@ -6,6 +6,14 @@
 #include <shellapi.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "device/device.h"
 #include "shell_support.h"
 #include "trace/trace.h"
 
@@ -127,6 +135,62 @@ TEST_F(ShellExecute, FolderAndBareNameInADirectory) {
     std::vector<std::string> lines = trace.Lines();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_NE(lines[1].find(R"("file":"\\My Documents\\Notes\\a.txt")"), std::string::npos) << lines[1];
+}
+
+// Documents, folders, the explorer's folder and the help viewer's page reach
+// the host's opener only when the device profile asks for it; every one is
+// in the trace either way.
+TEST_F(ShellExecute, HostOpenerOnlyWhenTheProfileAsks) {
+    TraceFile trace(device);
+    std::filesystem::path opened = device.Root() / "opened.txt", opener = device.Root() / "opener.sh";
+    std::ofstream(opener) << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << opened.string() << "'\n";
+    chmod(opener.c_str(), 0755);
+    device.WriteHostFile("\\My Documents\\Report.psw", "x");
+    device.WriteHostFile("\\My Documents\\Notes\\a.txt", "x");
+    device.WriteHostFile("\\Windows\\Pelloran.htm", "<html></html>");
+    auto useProfile = [&](int openOnHost) {
+        std::ofstream(device.Root() / "device.ini")
+            << "[shell]\nopen_on_host = " << openOnHost << "\nopener = " << opener.string() << "\n";
+        wince::Device::Select(device.Root());
+    };
+    auto runAll = [&] {
+        SHELLEXECUTEINFO document = Info(u"opendoc", u"\\My Documents\\Report.psw");
+        SHELLEXECUTEINFO folder = Info(u"open", u"\\My Documents\\Notes");
+        SHELLEXECUTEINFO explorer = Info(u"open", u"\\Windows\\fexplore.exe", u"\\My Documents", u"\\My Documents");
+        SHELLEXECUTEINFO help = Info(nullptr, u"PegHelp.exe", u"file:Pelloran.htm#folder");
+        SHELLEXECUTEINFO noHelp = Info(nullptr, u"PegHelp.exe", u"file:Missing.htm#folder");
+        for (SHELLEXECUTEINFO *info : {&document, &folder, &explorer, &help, &noHelp}) EXPECT_TRUE(ShellExecuteEx(info));
+        std::u16string topic = u"file:Pelloran.htm#documents";
+        PROCESS_INFORMATION pi{};
+        EXPECT_TRUE(CreateProcessW(u"PegHelp.exe", topic.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &pi));
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    };
+    useProfile(0);
+    runAll();
+    EXPECT_EQ(trace.Lines().size(), 6u);  // five shell executions and a process start
+    useProfile(1);
+    runAll();
+    EXPECT_EQ(trace.Lines().size(), 12u);
+    std::vector<std::string> expected = {
+        device.Host("\\My Documents\\Report.psw").string(),
+        device.Host("\\My Documents\\Notes").string(),
+        device.Host("\\My Documents").string(),
+        "file://" + device.Host("\\Windows\\Pelloran.htm").string() + "#folder",
+        "file://" + device.Host("\\Windows\\Pelloran.htm").string() + "#documents",
+    };
+    // The openers run as processes of their own: wait for their lines.
+    std::vector<std::string> got;
+    for (int tries = 0; tries < 200; ++tries) {
+        got = Lines(opened);
+        if (got.size() >= expected.size()) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // and for any line too many
+    got = Lines(opened);
+    std::sort(got.begin(), got.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(got, expected);
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "list_items.h"
+#include "window/item_report.h"
 
 namespace wince::controls {
 
@@ -28,5 +31,7 @@ void CloseUp(HWND combo, ComboState *s, int chosen);
 // Moves the highlight of the dropped list; the highlighted item.
 int MoveHighlight(ComboState *s, int delta);
 void RegisterComboPopupClass();
+// The dropped list's items where they show, for the dump and a script's click.
+bool ReportComboPopup(HWND popup, std::vector<ReportedItem> &out);
 
 }  // namespace wince::controls

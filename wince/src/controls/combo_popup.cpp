@@ -126,6 +126,14 @@ LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void RegisterComboPopupClass() { RegisterControlClass(u"ComboLBox", PopupProc); }
 
+bool ReportComboPopup(HWND popup, std::vector<ReportedItem> &out) {
+    auto *p = StateOf<PopupState>(popup);
+    ComboState *c = p ? ComboOf(p) : nullptr;
+    if (!c) return false;
+    ReportListItems(popup, c->items, p->highlight, p->top, c->font, IsWindowVisible(popup) != FALSE, out);
+    return true;
+}
+
 void DropDown(HWND combo, ComboState *s) {
     if (s->popup) return;
     NotifyParent(combo, CBN_DROPDOWN);

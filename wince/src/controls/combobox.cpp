@@ -359,12 +359,23 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+// The items of a closed combo box are in the dump but cannot be tapped:
+// only the list it drops down shows them (and reports them with places).
+bool ReportCombo(HWND hwnd, std::vector<ReportedItem> &out) {
+    auto *s = StateOf<ComboState>(hwnd);
+    if (!s) return false;
+    ReportListItems(hwnd, s->items, s->selected, 0, s->font, false, out);
+    return true;
+}
+
 struct Registration {
     Registration() {
         AddSystemClassRegistrar([] {
             RegisterControlClass(u"COMBOBOX", ComboProc);
             RegisterComboPopupClass();
         });
+        RegisterItemReporter(u"COMBOBOX", ReportCombo);
+        RegisterItemReporter(u"ComboLBox", ReportComboPopup);
     }
 } registration;
 

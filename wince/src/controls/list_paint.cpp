@@ -31,6 +31,31 @@ void UpdateListScrollBar(HWND hwnd, const ListItems &items, int top, int visible
     SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
 }
 
+void ReportListItems(HWND hwnd, const ListItems &items, int selected, int top, HFONT font, bool shown,
+                     std::vector<ReportedItem> &out) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    bool enabled = IsWindowEnabled(hwnd) != FALSE;
+    int height = ItemHeight(font);
+    for (int i = 0; i < items.Count(); ++i) {
+        ReportedItem r;
+        r.text = items.At(i).text;
+        r.id = static_cast<UINT>(i);
+        r.enabled = enabled;
+        r.selected = i == selected;
+        RECT row{0, (i - top) * height, client.right, (i - top + 1) * height};
+        int middle = (row.top + row.bottom) / 2;
+        if (shown && i >= top && middle < client.bottom) {
+            row.bottom = std::min(row.bottom, client.bottom);
+            OffsetRect(&row, origin.x, origin.y);
+            r.rect = row;
+        }
+        out.push_back(r);
+    }
+}
+
 void PaintList(HWND hwnd, HDC hdc, const ListItems &items, int selected, int top, HFONT font, bool focused) {
     RECT client;
     GetClientRect(hwnd, &client);

@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "list_items.h"
+#include "window/item_report.h"
 
 namespace wince::controls {
 
@@ -17,6 +20,13 @@ int ItemAtY(const ListItems &items, int top, int itemHeight, int y);
 int ClampTop(const ListItems &items, int top, int visible);
 // Shows the window's vertical scroll bar when the items do not fit.
 void UpdateListScrollBar(HWND hwnd, const ListItems &items, int top, int visible);
+
+// The items for the window dump and a script's click: each shown row in
+// screen coordinates (a row counts as shown when its middle is in the
+// client area); rows scrolled away, or all of them when the list is not on
+// the screen, get an empty rectangle.
+void ReportListItems(HWND hwnd, const ListItems &items, int selected, int top, HFONT font, bool shown,
+                     std::vector<ReportedItem> &out);
 
 void PaintList(HWND hwnd, HDC hdc, const ListItems &items, int selected, int top, HFONT font, bool focused);
 

@@ -267,9 +267,17 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+bool ReportListBox(HWND hwnd, std::vector<ReportedItem> &out) {
+    auto *s = StateOf<ListBoxState>(hwnd);
+    if (!s) return false;
+    ReportListItems(hwnd, s->items, s->selected, s->top, s->font, IsWindowVisible(hwnd) != FALSE, out);
+    return true;
+}
+
 struct Registration {
     Registration() {
         AddSystemClassRegistrar([] { RegisterControlClass(u"LISTBOX", ListBoxProc); });
+        RegisterItemReporter(u"LISTBOX", ReportListBox);
     }
 } registration;
 

@@ -1,5 +1,6 @@
 // The dialog window class and DefDlgProc: what a dialog does with a message
 // its dialog procedure leaves alone.
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 
@@ -129,6 +130,16 @@ bool ReturnsDirectly(UINT msg) {
     return false;
 }
 
+// The answer a dialog procedure left in DWLP_MSGRESULT. Device code sets it
+// with SetWindowLong(DWL_MSGRESULT), which writes the low 32 bits only; the
+// device's results are 32-bit, so such a value is read back sign-extended
+// (-1 stays -1).
+LRESULT MessageResult(HWND dialog) {
+    auto value = static_cast<uint64_t>(GetWindowLongPtrW(dialog, DWLP_MSGRESULT));
+    if (value >> 32) return static_cast<LRESULT>(value);
+    return static_cast<LRESULT>(static_cast<int32_t>(static_cast<uint32_t>(value)));
+}
+
 void ReleaseDialog(HWND dialog) {
     DialogState *state = FindDialogState(dialog);
     if (!state) return;
@@ -179,5 +190,5 @@ LRESULT WINAPI DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (Msg == WM_DESTROY) ReleaseDialog(hDlg);
     if (!handled) return result;
     if (ReturnsDirectly(Msg)) return handled;
-    return IsWindow(hDlg) && hasExtra ? GetWindowLongPtrW(hDlg, DWLP_MSGRESULT) : handled;
+    return IsWindow(hDlg) && hasExtra ? MessageResult(hDlg) : handled;
 }

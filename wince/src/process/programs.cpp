@@ -8,6 +8,7 @@
 #include "core/unicode.h"
 #include "device/device.h"
 #include "device/pathmap.h"
+#include "host_opener.h"
 #include "trace/trace.h"
 
 namespace wince {
@@ -70,6 +71,7 @@ std::shared_ptr<ProcessObject> StartDeviceProgram(const DeviceProgram &program, 
     TraceCreateProcess(program.devicePath, commandLine);
     std::shared_ptr<ProcessObject> process;
     if (program.simulated) {
+        RunSimulatedProgram(program.devicePath, commandLine);
         process = std::make_shared<ProcessObject>(0);
     } else {
         std::vector<std::string> args;

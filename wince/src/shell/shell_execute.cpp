@@ -1,13 +1,13 @@
 // ShellExecuteEx: programs start as device programs; documents and folders
-// are recorded in the trace and, when the device profile asks for it
-// ([shell] open_on_host = 1), handed to the host's own opener.
+// are recorded in the trace and, when the device profile asks for it,
+// handed to the host's own opener (process/host_opener.h).
 #include <windows.h>
 
 #include <shellapi.h>
 
 #include "core/handles.h"
-#include "device/device.h"
 #include "device/pathmap.h"
+#include "process/host_opener.h"
 #include "process/programs.h"
 #include "trace/trace.h"
 
@@ -57,7 +57,9 @@ BOOL RunProgram(LPSHELLEXECUTEINFO info, const std::u16string &file) {
     if (DWORD error = ResolveDeviceProgram(file, program)) return Fail(info, error);
     TraceShellExecute(Text(info->lpVerb), file, Text(info->lpParameters), Text(info->lpDirectory), info->nShow);
     std::shared_ptr<ProcessObject> process;
-    if (!program.simulated) {
+    if (program.simulated) {
+        RunSimulatedProgram(program.devicePath, Text(info->lpParameters));
+    } else {
         process = StartDeviceProgram(program, Text(info->lpParameters));
         if (!process) return Fail(info, GetLastError());
         if (info->fMask & SEE_MASK_NOCLOSEPROCESS) info->hProcess = AllocHandle(process);
@@ -71,8 +73,7 @@ BOOL OpenDocument(LPSHELLEXECUTEINFO info, const std::u16string &file) {
     HostPath host;
     if (DWORD error = MapExistingPath(file.c_str(), host)) return Fail(info, error);
     TraceShellExecute(Text(info->lpVerb), file, Text(info->lpParameters), Text(info->lpDirectory), info->nShow);
-    if (Device::Current().Profile().GetInt("shell.open_on_host", 0) == 1)
-        SpawnHostProgram("xdg-open", {host.path}, {}, /*searchPath=*/true);  // the host's opener reports its own errors
+    OpenOnHost(file);
     return Succeed(info);
 }
 

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -35,11 +36,22 @@ bool IsCheckable(const Window &w) {
     return false;
 }
 
+// The text as GetWindowText gives it: controls such as edit boxes keep
+// their own.
+std::u16string TextOf(HWND hwnd) {
+    LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return u"";
+    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+    LRESULT got = SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got > 0 ? std::min<size_t>(static_cast<size_t>(got), text.size() - 1) : 0);
+    return text;
+}
+
 Json WindowJson(Window *w, HWND focus) {
     Json j;
     j["handle"] = Handle(w->handle);
     j["class"] = ToUtf8(w->cls->name);
-    j["text"] = ToUtf8(w->text);
+    j["text"] = ToUtf8(TextOf(w->handle));
     j["id"] = static_cast<uint64_t>(w->id);
     j["rect"] = RectJson(WindowRectOnScreen(*w));
     j["style"] = w->style;
