@@ -118,4 +118,46 @@ TEST_F(MessageBoxTest, ModalOverItsOwnerAndTellsTheObserver) {
     EXPECT_EQ(closed.size(), 1u);
 }
 
+// Each of the four icons shows its system icon; the text keeps its line
+// breaks; the caption and buttons are those asked for.
+TEST_F(MessageBoxTest, IconsCaptionAndLineBreaks) {
+    struct Row {
+        UINT icon;
+        LPCWSTR systemIcon;
+    } rows[] = {{MB_ICONHAND, IDI_HAND},
+                {MB_ICONQUESTION, IDI_QUESTION},
+                {MB_ICONEXCLAMATION, IDI_EXCLAMATION},
+                {MB_ICONASTERISK, IDI_ASTERISK},
+                {0, nullptr}};
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        HICON shown = nullptr;
+        int icons = 0;
+        std::u16string caption, drawn;
+        RECT drawnRect{};
+        Script script({[&] {
+            HWND front = Front();
+            WCHAR text[32];
+            GetWindowTextW(front, text, 32);
+            caption = text;
+            for (HWND h = GetWindow(front, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+                WCHAR cls[16];
+                GetClassNameW(h, cls, 16);
+                if (std::u16string(cls) == u"STATIC" && (GetWindowLongW(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+                    ++icons;
+                    shown = reinterpret_cast<HICON>(SendMessageW(h, STM_GETICON, 0, 0));
+                }
+                for (const wince::DrawnText &t : wince::FromHandle(h)->drawnText)
+                    if (t.text.find(u"First") == 0) drawn = t.text, drawnRect = t.rect;
+            }
+            Key(VK_RETURN);
+        }});
+        EXPECT_EQ(MessageBoxW(nullptr, u"First line\nSecond", u"Caption", MB_OKCANCEL | rows[i].icon), IDOK) << "row " << i;
+        EXPECT_EQ(caption, u"Caption") << "row " << i;
+        EXPECT_EQ(icons, rows[i].systemIcon ? 1 : 0) << "row " << i;
+        if (rows[i].systemIcon) EXPECT_EQ(shown, LoadIconW(nullptr, rows[i].systemIcon)) << "row " << i;
+        EXPECT_EQ(drawn, u"First line\nSecond") << "row " << i;
+        EXPECT_EQ(drawnRect.bottom - drawnRect.top, 2 * 11) << "row " << i;  // two lines of the fixed font
+    }
+}
+
 }  // namespace
