@@ -61,6 +61,9 @@ void TodayScreen::LoadItems() {
     items_.push_back(MakeDateItemSlot());
     for (TodayItemSlot &slot : ReadTodayItemList()) items_.push_back(std::move(slot));
     items_.push_back(MakeFooterItemSlot());
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    layoutWidth_ = client.right;
     for (TodayItemSlot &slot : items_) CreateItemWindow(slot);
     QueryHeights();
     Layout();
@@ -227,6 +230,41 @@ void TodayScreen::OnScroll(WPARAM code) {
     Layout();
 }
 
+// The screen turned (or the window was resized): the items that spanned
+// the old width span the new one, and since their layout follows their
+// width they are asked their heights again.
+void TodayScreen::OnSize(int width) {
+    if (sizing_ || width == layoutWidth_ || items_.empty()) return;
+    sizing_ = true;
+    for (TodayItemSlot &slot : items_) {
+        HWND outer = slot.container ? slot.container : slot.window;
+        if (!outer || !IsWindow(outer)) continue;
+        RECT r;
+        GetWindowRect(outer, &r);
+        if (r.right - r.left < layoutWidth_) continue;
+        SetWindowPos(outer, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (slot.container && slot.window && IsWindow(slot.window)) {
+            GetWindowRect(slot.window, &r);
+            SetWindowPos(slot.window, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    layoutWidth_ = width;
+    QueryHeights();
+    Layout();
+    sizing_ = false;
+}
+
+// The desktop window covers the whole screen whatever its size now.
+void TodayScreen::FitToScreen() {
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    if (r.left != 0 || r.top != 0 || r.right != width || r.bottom != height)
+        SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    QueryHeights();
+    Layout();
+}
+
 COLORREF TodayScreen::Color(WPARAM which) const {
     switch (which) {
         case TODAYCOLOR_TEXT: return TodayTextColor();
@@ -269,8 +307,12 @@ LRESULT TodayScreen::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_VSCROLL:
             OnScroll(wParam);
             return 0;
-        case WM_WININICHANGE:
+        case WM_SIZE:
+            OnSize(LOWORD(lParam));
+            return 0;
+        case WM_SETTINGCHANGE:
             if (wParam == kReloadItems) ReloadItems();
+            else if (wParam == SETTINGCHANGE_RESET) FitToScreen();
             return 0;
         case TODAYM_GETCOLOR:
             return static_cast<LRESULT>(Color(wParam));

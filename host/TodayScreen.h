@@ -51,6 +51,8 @@ class TodayScreen {
     void MoveSelection(WPARAM key);
     void OnKey(WPARAM key);
     void OnScroll(WPARAM code);
+    void OnSize(int width);
+    void FitToScreen();
     COLORREF Color(WPARAM which) const;
     int IndexOf(HWND window) const;
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -61,4 +63,6 @@ class TodayScreen {
     int selected_ = -1;
     int scrollPos_ = 0;
     int contentHeight_ = 0;
+    int layoutWidth_ = 0;  // the client width the items were last made to span
+    bool sizing_ = false;
 };

@@ -15,6 +15,7 @@
 #include "config/FolderSettings.h"
 #include "core/unicode.h"
 #include "device/device.h"
+#include "frontend/frontend.h"
 #include "window/clock.h"
 
 namespace fs = std::filesystem;
@@ -44,24 +45,34 @@ fs::path ChosenRoot(const std::string &deviceDir) {
     return env && *env ? fs::path(env) : wince::Device::DefaultRoot();
 }
 
-int RunTodayScreen(const std::string &scriptFile, const std::string &screenshot, bool tabHost) {
+std::string ReadScript(const std::string &file, bool &ok) {
+    std::ifstream in(file);
+    ok = static_cast<bool>(in);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+// Runs the Today screen until the script ends or, without a script, until
+// the person closes the window (headless without a script: one screenshot).
+int RunTodayScreen(const std::string &scriptFile, const std::string &screenshot, bool tabHost, bool window) {
     std::string text;
     std::string name = "(screenshot)";
+    bool script = !scriptFile.empty() || !window;
     if (!scriptFile.empty()) {
-        std::ifstream in(scriptFile);
-        if (!in) {
+        bool ok;
+        text = ReadScript(scriptFile, ok);
+        if (!ok) {
             fprintf(stderr, "pelloran-sim: cannot read the script %s\n", scriptFile.c_str());
             return 1;
         }
-        std::stringstream buffer;
-        buffer << in.rdbuf();
-        text = buffer.str();
         name = scriptFile;
     }
-    if (!screenshot.empty()) text += "\nscreenshot " + screenshot + "\n";
+    // In a window without a script the screenshot is of the screen as the person leaves it.
+    if (!screenshot.empty() && script) text += "\nscreenshot " + screenshot + "\n";
     ScriptRunner runner;
     std::string error;
-    if (!runner.Load(text, name, error)) {
+    if (script && !runner.Load(text, name, error)) {
         fprintf(stderr, "pelloran-sim: %s\n", error.c_str());
         return 1;
     }
@@ -73,13 +84,18 @@ int RunTodayScreen(const std::string &scriptFile, const std::string &screenshot,
             fprintf(stderr, "pelloran-sim: cannot create the Today screen\n");
             return 1;
         }
-        runner.Start();
+        if (script) runner.Start();
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
+        if (!script && !screenshot.empty() && !SaveScreenshot(screenshot, error)) {
+            fprintf(stderr, "pelloran-sim: %s\n", error.c_str());
+            return 1;
+        }
     }
+    wince::StopFrontEnd();
     if (runner.Failed()) {
         fprintf(stderr, "pelloran-sim: %s\n", runner.Error().c_str());
         return 1;
@@ -93,13 +109,19 @@ int main(int argc, char **argv) {
     CLI::App app{"pelloran-sim: the Pelloran Today item on a simulated Pocket PC"};
     std::string deviceDir, screenshot, script, trace;
     std::string profile = "qvga";
-    bool tabHost = false;
+    bool tabHost = false, window = false, headless = false;
+    int zoom = 0;
     app.add_option("--device", deviceDir, "device folder (default: WINCE_DEVICE, else the user's default device)");
-    app.add_option("--screenshot", screenshot, "write the screen as PNG to FILE after the script");
+    app.add_option("--screenshot", screenshot, "write the screen as PNG to FILE after the script (in a window: on closing it)");
     app.add_option("--script", script, "run the commands of FILE, then exit");
     app.add_option("--trace", trace, "write what the programs did to FILE (JSON Lines)");
-    app.add_option("--profile", profile, "device profile for a device made on this run")->capture_default_str();
+    auto *profileOption =
+        app.add_option("--profile", profile, "device profile for a device made on this run")->capture_default_str();
     app.add_flag("--tab-host", tabHost, "create the item as a tab host does");
+    auto *windowFlag = app.add_flag("--window", window, "show the device in a window on the desktop");
+    app.add_flag("--headless", headless, "show no window; write the screen as PNG")->excludes(windowFlag);
+    app.add_option("--zoom", zoom, "window pixels per device pixel (default: 2 at 96 dpi, 1 at 192 dpi)")
+        ->check(CLI::Range(1, 16));
 
     auto *init = app.add_subcommand("init", "make a device and install the product into it");
     bool empty = false;
@@ -129,17 +151,43 @@ int main(int argc, char **argv) {
     } else {
         wince::Device::Select(root);
         InstallProduct(error);  // keeps the installed files pointing at this build
+        if (profileOption->count() > 0)
+            fprintf(stderr, "pelloran-sim: the device %s exists; `init --profile %s` changes its profile\n",
+                    root.c_str(), profile.c_str());
     }
     if (!trace.empty()) setenv("WINCE_TRACE", trace.c_str(), 1);
     if (*settings) {
         PrintSettings();
         return 0;
     }
-    if (script.empty() && screenshot.empty()) {
+
+    // A script or a screenshot is work for a machine: headless unless a window is asked for.
+    bool automated = !script.empty() || !screenshot.empty();
+    wince::FrontEndRequest request;
+    request.choice = window ? wince::FrontEndRequest::kWindow
+                     : headless || automated ? wince::FrontEndRequest::kHeadless
+                                             : wince::FrontEndRequest::kAuto;
+    request.zoom = zoom;
+    request.interactive = script.empty();
+    request.title = "Pelloran - Today (" + root.filename().string() + ")";
+    if (root.filename() == "device") request.title = "Pelloran - Today";
+    wince::FrontEnd mode;
+    if (!wince::StartFrontEnd(request, &mode, &error)) {
+        fprintf(stderr, "pelloran-sim: %s\n", error.c_str());
+        return 1;
+    }
+    if (!error.empty()) fprintf(stderr, "pelloran-sim: %s; showing the screen as PNG instead\n", error.c_str());
+    bool inWindow = mode == wince::FrontEnd::kWindow;
+    if (inWindow && script.empty()) {
+        printf("The device is in a window. Documents: %s (files copied there appear on the Today screen)\n",
+               (wince::Device::Current().FileSystemRoot() / "My Documents").c_str());
+        fflush(stdout);
+    }
+    if (!inWindow && script.empty() && screenshot.empty()) {
         screenshot = (root / "screen.png").string();
-        int status = RunTodayScreen("", screenshot, tabHost);
+        int status = RunTodayScreen("", screenshot, tabHost, false);
         if (status == 0) printf("The Today screen is in %s\n", screenshot.c_str());
         return status;
     }
-    return RunTodayScreen(script, screenshot, tabHost);
+    return RunTodayScreen(script, screenshot, tabHost, inWindow);
 }

@@ -19,6 +19,25 @@ std::mutex deviceLock;
 std::unique_ptr<Device> current;
 unsigned generation = 1;
 
+constexpr int kLargestScreen = 8192;
+
+bool ValidScreenSize(int width, int height) {
+    return width > 0 && height > 0 && width <= kLargestScreen && height <= kLargestScreen;
+}
+
+// A program started by a process whose screen was turned starts turned too.
+void ApplyInheritedScreenSize(Device &device) {
+    const char *size = getenv("WINCE_SCREEN");
+    if (!size || !*size) return;
+    int width = 0, height = 0;
+    char extra = 0;
+    if (sscanf(size, "%dx%d%c", &width, &height, &extra) != 2 || !ValidScreenSize(width, height)) return;
+    // Only a turn of this device's own screen is taken over.
+    const DeviceProfile &p = device.Profile();
+    if ((width == p.width && height == p.height) || (width == p.height && height == p.width))
+        device.SetScreenSize(width, height);
+}
+
 }  // namespace
 
 std::string DeviceProfile::Get(const std::string &sectionKey, const std::string &fallback) const {
@@ -128,14 +147,27 @@ Device &Device::Current() {
         }
         WINCE_DEBUG("device", "device %s", root.c_str());
         current.reset(new Device(fs::absolute(root)));
+        ApplyInheritedScreenSize(*current);
     }
     return *current;
+}
+
+bool Device::SetScreenSize(int width, int height) {
+    if (!ValidScreenSize(width, height)) return false;
+    profile_.width = width;
+    profile_.height = height;
+    profile_.values["screen.width"] = std::to_string(width);
+    profile_.values["screen.height"] = std::to_string(height);
+    std::string size = std::to_string(width) + "x" + std::to_string(height);
+    setenv("WINCE_SCREEN", size.c_str(), 1);
+    return true;
 }
 
 void Device::Select(const fs::path &root) {
     std::lock_guard<std::mutex> guard(deviceLock);
     if (!fs::exists(root / "fs")) Create(root, DeviceProfile{}, nullptr);
     current.reset(new Device(fs::absolute(root)));
+    unsetenv("WINCE_SCREEN");  // a turn of the previous device's screen is not this one's
     ++generation;
 }
 

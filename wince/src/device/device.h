@@ -44,6 +44,11 @@ class Device {
     std::filesystem::path ProfileFile() const { return root_ / "device.ini"; }
     const DeviceProfile &Profile() const { return profile_; }
 
+    // The screen's current size: the profile's until a rotation turns it.
+    // Only this process sees the change (and the programs it starts later,
+    // through WINCE_SCREEN); device.ini keeps the size the device was made with.
+    bool SetScreenSize(int width, int height);
+
     // Increases whenever the process changes device, so caches keyed on the
     // device can tell.
     static unsigned Generation();

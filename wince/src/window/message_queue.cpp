@@ -4,6 +4,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <deque>
 #include <mutex>
 #include <vector>
@@ -42,6 +43,34 @@ std::vector<WaitSource> &Sources() {
 IdleDriver &Driver() {
     static auto *driver = new IdleDriver;
     return *driver;
+}
+
+FrontEndHook &FrontEnd() {
+    static auto *hook = new FrontEndHook;
+    return *hook;
+}
+
+// Counts what arrives in the queue, so that a loop can tell whether the
+// front end just gave it something to do.
+std::atomic<uint64_t> arrivals{0};
+
+// Runs the front end, unless it is already running further up the stack
+// (a window procedure it called entered a loop of its own). Returns the
+// longest the caller may sleep.
+int RunFrontEnd() {
+    static bool running = false;
+    if (!FrontEnd()) return -1;
+    if (running) return 10;  // the front end cannot listen now: do not sleep long
+    running = true;
+    FrontEndHook keep = FrontEnd();  // the hook may replace itself
+    int limit = keep();
+    running = false;
+    return limit;
+}
+
+int Shorter(int timeout, int limit) {
+    if (limit < 0) return timeout;
+    return timeout < 0 || limit < timeout ? limit : timeout;
 }
 
 MSG lastMessage{};
@@ -125,6 +154,9 @@ bool Retrieve(MSG *msg, HWND filter, UINT min, UINT max, bool remove, bool wait)
         if (PassesRange(WM_PAINT, min, max) && TakePaintMessage(filter, msg)) return true;
         if (PassesRange(WM_TIMER, min, max) && TakeDueTimer(filter, msg, remove)) return true;
         if (!wait) return false;
+        uint64_t before = arrivals;
+        int limit = RunFrontEnd();
+        if (arrivals != before) continue;
         if (RunIdleDriver()) continue;
         int timeout = -1;
         if (!Clock::IsVirtual()) {
@@ -133,7 +165,7 @@ bool Retrieve(MSG *msg, HWND filter, UINT min, UINT max, bool remove, bool wait)
                 timeout = *due > now ? static_cast<int>(*due - now) : 0;
             }
         }
-        PollSources(timeout);
+        PollSources(Shorter(timeout, limit));
     }
 }
 
@@ -144,6 +176,7 @@ void PostInputEvent(const InputEvent &event) {
         Queue &q = TheQueue();
         std::lock_guard<std::mutex> guard(q.lock);
         q.input.push_back(event);
+        ++arrivals;
     }
     Wake();
 }
@@ -171,6 +204,12 @@ void PopInputEvent() {
 IdleDriver SetIdleDriver(IdleDriver driver) {
     IdleDriver old = std::move(Driver());
     Driver() = std::move(driver);
+    return old;
+}
+
+FrontEndHook SetFrontEndHook(FrontEndHook hook) {
+    FrontEndHook old = std::move(FrontEnd());
+    FrontEnd() = std::move(hook);
     return old;
 }
 
@@ -218,8 +257,11 @@ int PumpReadyMessages() {
 }
 
 void WaitForEvents(uint64_t untilTick) {
+    uint64_t before = arrivals;
+    int limit = RunFrontEnd();
+    if (arrivals != before) return;
     uint64_t now = Clock::Now();
-    PollSources(untilTick > now ? static_cast<int>(untilTick - now) : 0);
+    PollSources(Shorter(untilTick > now ? static_cast<int>(untilTick - now) : 0, limit));
 }
 
 }  // namespace wince
@@ -241,6 +283,7 @@ BOOL WINAPI PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
         Queue &q = TheQueue();
         std::lock_guard<std::mutex> guard(q.lock);
         q.posted.push_back(msg);
+        ++arrivals;
     }
     Wake();
     return TRUE;

@@ -31,6 +31,14 @@ bool StylusIsDown();
 using IdleDriver = std::function<bool()>;
 IdleDriver SetIdleDriver(IdleDriver driver);
 
+// A front end that shows the screen to a person (a window on the desktop):
+// called whenever a loop of the program has nothing to handle, before the
+// idle driver runs and before the loop sleeps, so that it can show what was
+// painted and turn the person's actions into input events. Returns the
+// longest the loop may then sleep, in milliseconds (-1: no limit).
+using FrontEndHook = std::function<int()>;
+FrontEndHook SetFrontEndHook(FrontEndHook hook);
+
 // A file descriptor whose readiness a waiting loop handles on the
 // user-interface thread (change notification, messages from other processes).
 void AddWaitSource(int fd, std::function<void()> onReadable);

@@ -1,0 +1,139 @@
+#include "device_window.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "input_map.h"
+
+namespace wince::frontend {
+namespace {
+
+// Where the window opens: next to the window of the program that started
+// this one, when there is such a window.
+void OpeningPlace(int *x, int *y) {
+    *x = *y = SDL_WINDOWPOS_UNDEFINED;
+    const char *at = getenv("WINCE_WINDOW_AT");
+    int px, py;
+    if (at && sscanf(at, "%d,%d", &px, &py) == 2) *x = px, *y = py;
+}
+
+}  // namespace
+
+std::unique_ptr<DeviceWindow> DeviceWindow::Open(const std::string &title, int width, int height, int dpi, int zoom,
+                                                 std::string *error) {
+    if (width <= 0 || height <= 0 || zoom < 0) {
+        if (error) *error = "the screen has no size";
+        return nullptr;
+    }
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");  // whole pixels, as the device shows them
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (error) *error = std::string("cannot open a window: ") + SDL_GetError();
+        return nullptr;
+    }
+    // Without a desktop SDL falls back to windows nobody sees; those count
+    // only when asked for by name.
+    const char *driver = SDL_GetCurrentVideoDriver();
+    const char *asked = getenv("SDL_VIDEODRIVER");
+    if (driver && (strcmp(driver, "offscreen") == 0 || strcmp(driver, "dummy") == 0) &&
+        !(asked && strcmp(asked, driver) == 0)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (error) *error = "cannot open a window: no display (DISPLAY and WAYLAND_DISPLAY are not set)";
+        return nullptr;
+    }
+    SDL_EnableScreenSaver();
+    if (zoom == 0) {
+        SDL_Rect usable{};
+        if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = SDL_Rect{};
+        zoom = DefaultZoom(dpi, width, height, StatusBarHeight(), usable.w, usable.h);
+    }
+    std::unique_ptr<DeviceWindow> w(new DeviceWindow);
+    w->width_ = width;
+    w->height_ = height;
+    w->zoom_ = zoom;
+    int x, y;
+    OpeningPlace(&x, &y);
+    w->window_ = SDL_CreateWindow(title.c_str(), x, y, width * zoom, height * zoom + StatusBarHeight(), SDL_WINDOW_SHOWN);
+    if (!w->window_) {
+        if (error) *error = std::string("cannot open a window: ") + SDL_GetError();
+        return nullptr;
+    }
+    // The software renderer works on every display, Xvfb included; the
+    // window is small enough that it costs nothing.
+    w->renderer_ = SDL_CreateRenderer(w->window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!w->renderer_) w->renderer_ = SDL_CreateRenderer(w->window_, -1, 0);
+    if (!w->renderer_) {
+        if (error) *error = std::string("cannot draw into the window: ") + SDL_GetError();
+        return nullptr;
+    }
+    if (!w->MakeTextures(error)) return nullptr;
+    SDL_StartTextInput();
+    return w;
+}
+
+DeviceWindow::~DeviceWindow() {
+    if (status_) SDL_DestroyTexture(status_);
+    if (screen_) SDL_DestroyTexture(screen_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) SDL_DestroyWindow(window_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool DeviceWindow::MakeTextures(std::string *error) {
+    if (screen_) SDL_DestroyTexture(screen_);
+    if (status_) SDL_DestroyTexture(status_);
+    screen_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING, width_, height_);
+    status_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING, width_ * zoom_,
+                                StatusBarHeight());
+    if (!screen_ || !status_) {
+        if (error) *error = std::string("cannot draw into the window: ") + SDL_GetError();
+        return false;
+    }
+    return true;
+}
+
+void DeviceWindow::Resize(int width, int height) {
+    if (width <= 0 || height <= 0 || (width == width_ && height == height_)) return;
+    width_ = width;
+    height_ = height;
+    SDL_SetWindowSize(window_, width * zoom_, height * zoom_ + StatusBarHeight());
+    std::string error;
+    if (!MakeTextures(&error)) fprintf(stderr, "wince: %s\n", error.c_str());
+}
+
+void DeviceWindow::ShowScreen(const Surface &screen) {
+    if (!screen_ || screen.Width() != width_ || screen.Height() != height_) return;
+    SDL_UpdateTexture(screen_, nullptr, screen.Bits(), screen.Stride());
+}
+
+void DeviceWindow::ShowStatus(const StatusPixels &bar) {
+    if (!status_ || bar.width != width_ * zoom_ || bar.height != StatusBarHeight()) return;
+    SDL_UpdateTexture(status_, nullptr, bar.bits.data(), bar.stride);
+}
+
+void DeviceWindow::Present() {
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_Rect screen{0, 0, width_ * zoom_, height_ * zoom_};
+    if (screen_) SDL_RenderCopy(renderer_, screen_, nullptr, &screen);
+    SDL_Rect bar{0, height_ * zoom_, width_ * zoom_, StatusBarHeight()};
+    if (status_) SDL_RenderCopy(renderer_, status_, nullptr, &bar);
+    SDL_RenderPresent(renderer_);
+}
+
+uint32_t DeviceWindow::Id() const { return SDL_GetWindowID(window_); }
+
+bool DeviceWindow::BesideMe(int *x, int *y) const {
+    int wx, wy, ww, wh;
+    SDL_GetWindowPosition(window_, &wx, &wy);
+    SDL_GetWindowSize(window_, &ww, &wh);
+    *x = wx + ww + 16;
+    *y = wy;
+    return true;
+}
+
+}  // namespace wince::frontend
