@@ -29,18 +29,16 @@ void ForEachWindow(Window *w, const std::function<void(Window *)> &fn) {
     for (Window *c : children) ForEachWindow(c, fn);
 }
 
-// Text drawn anywhere during a paint belongs to the window being painted;
+// Text drawn anywhere during a paint belongs to the window being painted
+// (a memory DC of a double-buffered paint is taken to hold the client area);
 // text drawn into a window's own DC belongs to that window.
 void OnTextDrawn(HDC, HWND window, const std::u16string &text, const RECT &rect) {
     Window *w = FromHandle(window);
-    RECT r = rect;
-    if (w) {
-        RECT c = ClientRectInWindow(*w);
-        OffsetRect(&r, c.left, c.top);
-    } else if (!paintStack.empty()) {
-        w = paintStack.back();
-    }
+    if (!w && !paintStack.empty()) w = paintStack.back();
     if (!w) return;
+    RECT r = rect;
+    RECT c = ClientRectInWindow(*w);
+    OffsetRect(&r, c.left, c.top);
     (w->paintDepth > 0 ? w->drawingText : w->drawnText).push_back(DrawnText{text, r});
 }
 
@@ -59,11 +57,8 @@ HDC MakeWindowDC(Window *w, bool clientOnly, const Region *limit) {
         l.Offset(origin.x, origin.y);
         clip.Intersect(l);
     }
-    static bool hooked = false;
-    if (!hooked) {
-        SetTextDrawnHook(&OnTextDrawn);
-        hooked = true;
-    }
+    // Set again each time: a test of the text hook may have put its own in.
+    SetTextDrawnHook(&OnTextDrawn);
     screenDirty = true;
     return CreateSurfaceDC(top->surface, origin, clip, w->handle);
 }
