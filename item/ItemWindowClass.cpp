@@ -8,6 +8,9 @@
 #include "item/HeightQuery.h"
 #include "item/ItemState.h"
 #include "item/ItemWindow.h"
+#include "item/Selection.h"
+#include "item/StripInput.h"
+#include "item/StylusInput.h"
 
 bool RegisterItemWindowClass() {
     UnregisterClassW(ItemWindowClassName, ModuleHandle);
@@ -54,11 +57,29 @@ LRESULT CALLBACK ItemWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
                 RepaintBelowItem(hwnd);
                 return 1;
             }
+            if (wParam == ScrollRepeatTimer) {
+                StripRepeat(hwnd);
+                return 1;
+            }
             if (wParam == FolderPollTimer) {
                 PollFolder(hwnd);
                 return 1;
             }
             break;
+        case WM_MOUSEMOVE:
+            return OnStylusMove(hwnd, lParam);
+        case WM_LBUTTONDOWN:
+            return OnStylusDown(hwnd, lParam);
+        case WM_LBUTTONUP:
+            return OnStylusUp(hwnd, lParam);
+        case WM_TODAYCUSTOM_RECEIVEDSELECTION:
+            return OnSelectionReceived(hwnd, wParam);
+        case WM_TODAYCUSTOM_LOSTSELECTION:
+            return OnSelectionLost(hwnd);
+        case WM_TODAYCUSTOM_USERNAVIGATION:
+            return OnNavigation(hwnd, wParam);
+        case WM_TODAYCUSTOM_ACTION:
+            return OnAction(hwnd);
         case WM_TODAYCUSTOM_QUERYREFRESHCACHE:
             return QueryItemHeight(hwnd, reinterpret_cast<TODAYLISTITEM *>(wParam));
         case WM_FILECHANGEINFO:
