@@ -1,7 +1,10 @@
 // Windows that show items of their own (popup menus, list boxes, combo
 // boxes, trees, tabs) report them here, for the window dump and for a
 // script's click: each item's text, where it is on the screen and whether a
-// user can choose it. A control registers a reporter for its class.
+// user can choose it. A control registers a reporter for its class (a tree
+// for "SysTreeView32", a tab control for "SysTabControl32"); the script's
+// click taps the middle of an item's rectangle, so the rectangle must be
+// where a tap chooses the item.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +18,7 @@ namespace wince {
 struct ReportedItem {
     std::u16string text;
     RECT rect{};  // screen coordinates; empty when the item is not shown (scrolled away, collapsed)
-    UINT id = 0;
+    UINT id = 0;  // a menu item's command; a list item's index
     bool enabled = true;
     bool checked = false;
     bool selected = false;
