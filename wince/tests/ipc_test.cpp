@@ -68,22 +68,25 @@ TEST_F(DesktopMessages, ValueMessagesCrossPointerMessagesDoNot) {
     EXPECT_EQ(RunPoster(u"post 1029 7 -9"), 0u);   // WM_USER + 5
     EXPECT_EQ(RunPoster(u"post 26 242 0"), 0u);    // WM_WININICHANGE 0xF2: the reload request
     EXPECT_EQ(RunPoster(u"post 12 0 4096"), 4u);   // WM_SETTEXT carries a pointer: refused
-    Receive(2);
-    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(RunPoster(u"postfound 1030 1 2"), 0u);  // found by the shell's window class
+    Receive(3);
+    ASSERT_EQ(received.size(), 3u);
     EXPECT_EQ(received[0].hwnd, desktop);
     EXPECT_EQ(received[0].message, 1029u);
     EXPECT_EQ(received[0].wParam, WPARAM{7});
     EXPECT_EQ(received[0].lParam, LPARAM{-9});
     EXPECT_EQ(received[1].message, UINT{WM_WININICHANGE});
     EXPECT_EQ(received[1].wParam, WPARAM{0xF2});
+    EXPECT_EQ(received[2].message, 1030u);
     std::vector<std::string> lines = trace.Lines();
-    ASSERT_EQ(lines.size(), 5u);  // three starts, two posts (the refused one left nothing)
+    ASSERT_EQ(lines.size(), 7u);  // four starts, three posts (the refused one left nothing)
     EXPECT_EQ(lines[1], R"({"event":"PostMessage","target":56912,"message":1029,"wParam":7,"lParam":-9})");
 }
 
 TEST_F(DesktopMessages, NobodyListeningAfterTheHostWithdraws) {
     wince::SetDesktopWindow(nullptr);
     EXPECT_FALSE(wince::DesktopListening());
+    EXPECT_EQ(RunPoster(u"postfound 1030 1 2"), 5u);  // no shell window to find
     EXPECT_FALSE(wince::SendToDesktop(WM_USER, 0, 0));
     EXPECT_FALSE(std::filesystem::exists(device.Root() / "desktop.sock"));
 }

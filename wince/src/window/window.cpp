@@ -8,6 +8,7 @@
 #include "core/debug.h"
 #include "core/unicode.h"
 #include "focus.h"
+#include "ipc/desktop_channel.h"
 #include "message_queue.h"
 #include "paint.h"
 #include "shell/change_notify.h"
@@ -277,6 +278,10 @@ HWND WINAPI FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName) {
         if (lpWindowName && w->text != lpWindowName) continue;
         return w->handle;
     }
+    // Another process of the device plays the shell's desktop: its window is
+    // reached through the proxy handle.
+    if (lpClassName && EqualsIgnoreCase(u"DesktopExplorerWindow", lpClassName) && !lpWindowName && DesktopListening())
+        return kDesktopProxy;
     return nullptr;
 }
 

@@ -2,6 +2,7 @@
 // Its command line (one argument) says what to do:
 //   write PATH TEXT          writes TEXT and the program's device path to the device file PATH
 //   post MESSAGE WPARAM LPARAM   posts to the desktop window and exits 0 when the post succeeded
+//   postfound MESSAGE WPARAM LPARAM   the same to the window FindWindow finds by the shell's class
 //   exit CODE                exits with CODE
 #include <windows.h>
 
@@ -28,11 +29,13 @@ int main(int argc, char **argv) {
         CloseHandle(file);
         return written == content.size() ? 0 : 3;
     }
-    if (verb == "post") {
+    if (verb == "post" || verb == "postfound") {
         unsigned long message = 0, wParam = 0;
         long lParam = 0;
         words >> message >> wParam >> lParam;
-        return PostMessageW(GetDesktopWindow(), static_cast<UINT>(message), wParam, lParam) ? 0 : 4;
+        HWND target = verb == "post" ? GetDesktopWindow() : FindWindowW(u"DesktopExplorerWindow", nullptr);
+        if (!target) return 5;
+        return PostMessageW(target, static_cast<UINT>(message), wParam, lParam) ? 0 : 4;
     }
     if (verb == "exit") {
         int code = 0;
