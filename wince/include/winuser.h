@@ -889,6 +889,13 @@ WINBASEAPI LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPA
 
 WINBASEAPI BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
 WINBASEAPI BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
+// Deferred positioning: the moves collected for a handle happen together at
+// EndDeferWindowPos.
+typedef HANDLE HDWP;
+WINBASEAPI HDWP WINAPI BeginDeferWindowPos(int nNumWindows);
+WINBASEAPI HDWP WINAPI DeferWindowPos(HDWP hWinPosInfo, HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
+                                      UINT uFlags);
+WINBASEAPI BOOL WINAPI EndDeferWindowPos(HDWP hWinPosInfo);
 WINBASEAPI BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect);
 WINBASEAPI BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect);
 WINBASEAPI BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint);
