@@ -1,5 +1,6 @@
 // Static controls: where the text goes for each alignment, bitmaps set by
-// STM_SETIMAGE, and grey text when disabled; the disabled look of buttons.
+// STM_SETIMAGE, and grey text when disabled; the disabled look of buttons;
+// the font every control paints with follows WM_SETFONT.
 #include "dialog_support.h"
 
 namespace {
@@ -104,6 +105,38 @@ TEST_F(ControlStatic, BitmapImagesAndDisabledText) {
     DestroyWindow(d);
     DeleteObject(red);
     DeleteObject(blue);
+}
+
+TEST_F(ControlStatic, EveryControlPaintsWithTheFontItWasGiven) {
+    DialogTemplateWriter t(WS_POPUP | WS_VISIBLE, 0, 0, 100, 140, u"", 8, u"System");
+    t.Item(kStatic, WS_CHILD | WS_VISIBLE | SS_LEFT, 2, 2, 90, 20, 1, u"Ab");
+    t.Item(kButton, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 2, 24, 90, 20, 2, u"Ab");
+    t.Item(kButton, WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 2, 46, 90, 20, 3, u"Ab");
+    t.Item(kEdit, WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 2, 68, 90, 20, 4, u"Ab");
+    t.Item(kListBox, WS_CHILD | WS_VISIBLE | WS_BORDER, 2, 90, 90, 20, 5, u"");
+    t.Item(kComboBox, WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 2, 112, 90, 40, 6, u"");
+    HWND d = Show(t);
+    SendDlgItemMessageW(d, 5, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"Ab"));
+    SendDlgItemMessageW(d, 6, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"Ab"));
+    SendDlgItemMessageW(d, 6, CB_SETCURSEL, 0, 0);
+    LOGFONTW lf{};
+    lf.lfHeight = -20;
+    HFONT big = CreateFontIndirectW(&lf);
+    auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(d, WM_GETFONT, 0, 0));
+    ASSERT_NE(dialogFont, nullptr);
+    for (int id = 1; id <= 6; ++id) {
+        HWND h = GetDlgItem(d, id);
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)), dialogFont) << "id " << id;
+        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)), big) << "id " << id;
+        InvalidateRect(h, nullptr, TRUE);
+        wince::PumpReadyMessages();
+        RECT r = DrawnRect(h, u"Ab");
+        EXPECT_EQ(r.right - r.left, 40) << "id " << id;  // two cells of the 20-pixel fixed font
+        EXPECT_EQ(r.bottom - r.top, 20) << "id " << id;
+    }
+    DestroyWindow(d);
+    DeleteObject(big);
 }
 
 }  // namespace
