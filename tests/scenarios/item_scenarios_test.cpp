@@ -1,0 +1,173 @@
+// The scripts beside this file run through pelloran-sim on a fresh demo
+// device, as a person would use the item; the trace, the window dump and
+// the files left on the device show what happened.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "temp_device.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+class ItemScenario : public testing_support::DeviceTest {
+   protected:
+    void SetUp() override {
+        root = device.Root() / "device";
+        ASSERT_EQ(Run(std::string(PELLORAN_SIM) + " --device '" + root.string() + "' init"), 0) << output;
+        // The options program may not be built: a stand-in records its start.
+        fs::path options = root / "fs" / "Program Files" / "Pelloran" / "PelloranOptions.exe";
+        if (!fs::exists(options)) std::ofstream(options) << "#!wince-link /bin/true\n";
+    }
+    int Run(const std::string &command) {
+        std::string log = (device.Root() / "output.txt").string();
+        int status = std::system(("cd '" + root.string() + "' 2>/dev/null; " + command + " >'" + log + "' 2>&1").c_str());
+        std::ifstream in(log);
+        std::stringstream s;
+        s << in.rdbuf();
+        output = s.str();
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    void SetDword(const std::string &name, int value) {
+        ASSERT_EQ(Run(std::string(WINCE_REG) + " --device '" + root.string() +
+                      "' add 'HKLM\\SOFTWARE\\Varnhold\\Pelloran' /v " + name + " /t REG_DWORD /d " +
+                      std::to_string(value) + " /f"),
+                  0)
+            << output;
+    }
+    // Runs the script of that name from the source tree; its exit status.
+    int RunScript(const std::string &name) {
+        return Run(std::string(PELLORAN_SIM) + " --device '" + root.string() + "' --script '" + SCENARIO_DIR + "/" +
+                   name + "' --trace '" + (root / "trace.jsonl").string() + "'");
+    }
+    std::vector<Json> Events(const std::string &kind) const {
+        std::vector<Json> found;
+        std::ifstream in(root / "trace.jsonl");
+        for (std::string line; std::getline(in, line);) {
+            Json e = Json::parse(line, nullptr, false);
+            if (!e.is_discarded() && e.value("event", "") == kind) found.push_back(e);
+        }
+        return found;
+    }
+    // The texts the item's last paint drew, from a dump the script wrote.
+    std::vector<std::string> DrawnTexts(const std::string &dump) const {
+        std::ifstream in(root / dump);
+        Json j = Json::parse(in, nullptr, false);
+        std::vector<std::string> texts;
+        if (j.is_discarded()) return texts;
+        for (const Json &top : j["windows"])
+            for (const Json &child : top.value("children", Json::array()))
+                if (child.value("class", "") == "PelloranWindow")
+                    for (const Json &drawn : child["drawnText"]) texts.push_back(drawn.value("text", ""));
+        return texts;
+    }
+    // The visible top-level windows of a dump, by class.
+    std::vector<std::string> OpenWindows(const std::string &dump) const {
+        std::ifstream in(root / dump);
+        Json j = Json::parse(in, nullptr, false);
+        std::vector<std::string> classes;
+        if (j.is_discarded()) return classes;
+        for (const Json &top : j["windows"])
+            if (top.value("visible", false)) classes.push_back(top.value("class", ""));
+        return classes;
+    }
+    bool OnDevice(const std::string &devicePath) const { return fs::exists(root / "fs" / devicePath); }
+    static bool Has(const std::vector<std::string> &texts, const std::string &text) {
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    }
+
+    fs::path root;
+    std::string output;
+};
+
+std::vector<std::pair<std::string, std::string>> Opened(const std::vector<Json> &events) {
+    std::vector<std::pair<std::string, std::string>> opened;
+    for (const Json &e : events) opened.emplace_back(e.value("file", ""), e.value("verb", ""));
+    return opened;
+}
+
+TEST_F(ItemScenario, KeysAndTapsSelectAndOpenDocuments) {
+    ASSERT_EQ(RunScript("select_and_open.txt"), 0) << output;
+    EXPECT_EQ(Opened(Events("ShellExecuteEx")),
+              (std::vector<std::pair<std::string, std::string>>{{"\\My Documents\\Memo.wav", "open"},
+                                                                 {"\\My Documents\\Shopping list.txt", "opendoc"},
+                                                                 {"\\My Documents\\Budget.pxl", "opendoc"}}));
+    std::vector<std::string> drawn = DrawnTexts("select_and_open.json");
+    EXPECT_TRUE(Has(drawn, "Memo") && Has(drawn, "Letter") && Has(drawn, "Report")) << drawn.size();
+    EXPECT_EQ(OpenWindows("select_and_open.json"), std::vector<std::string>{"DesktopExplorerWindow"});
+}
+
+TEST_F(ItemScenario, TheContextMenuRenamesDeletesAndBrowses) {
+    ASSERT_EQ(RunScript("context_menu.txt"), 0) << output;
+    std::vector<Json> moves = Events("MoveFile");
+    ASSERT_EQ(moves.size(), 1u) << "the refused name moved nothing";
+    EXPECT_EQ(moves[0].value("from", ""), "\\My Documents\\Report.psw");
+    EXPECT_EQ(moves[0].value("to", ""), "\\My Documents\\Annual report.psw");
+
+    std::vector<Json> boxes = Events("MessageBox");
+    ASSERT_EQ(boxes.size(), 3u);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(boxes[i].value("text", ""), "Are you sure you want to delete 'Memo'?");
+        EXPECT_EQ(boxes[i].value("caption", ""), "Confirm File Delete");
+    }
+    EXPECT_EQ(boxes[0].value("answer", 0), 7);  // No
+    EXPECT_EQ(boxes[1].value("answer", 0), 6);  // Yes
+    EXPECT_EQ(boxes[2].value("text", ""),
+              "Cannot rename 'Annual report':\n\nA file with name you specified already exist. Specify a different "
+              "file name.");
+    EXPECT_EQ(boxes[2].value("caption", ""), "Error Renaming File");
+    std::vector<Json> deleted = Events("DeleteFile");
+    ASSERT_EQ(deleted.size(), 1u);
+    EXPECT_EQ(deleted[0].value("path", ""), "\\My Documents\\Memo.wav");
+
+    std::vector<Json> menus = Events("TrackPopupMenu");
+    ASSERT_EQ(menus.size(), 5u);
+    EXPECT_EQ(menus[3]["items"].size(), 2u) << "the hold on empty space";
+    std::vector<Json> shown = Events("ShellExecuteEx");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].value("file", ""), "\\Windows\\fexplore.exe");
+    EXPECT_EQ(shown[0].value("parameters", ""), "\\My Documents");
+
+    EXPECT_TRUE(OnDevice("My Documents/Annual report.psw"));
+    EXPECT_FALSE(OnDevice("My Documents/Report.psw"));
+    EXPECT_FALSE(OnDevice("My Documents/Memo.wav"));
+    EXPECT_TRUE(OnDevice("My Documents/Trip.v2.psw"));
+    std::vector<std::string> drawn = DrawnTexts("context_menu.json");
+    EXPECT_TRUE(Has(drawn, "Budget")) << drawn.size();
+    EXPECT_FALSE(Has(drawn, "Memo"));
+    EXPECT_FALSE(Has(drawn, "Report"));
+    EXPECT_EQ(OpenWindows("context_menu.json"), std::vector<std::string>{"DesktopExplorerWindow"});
+}
+
+TEST_F(ItemScenario, TheStripScrollsAndTheFolderIconStartsTheOptions) {
+    SetDword("Subfolders", 1);
+    ASSERT_EQ(RunScript("scroll_and_options.txt"), 0) << output;
+    std::vector<std::string> scrolled = DrawnTexts("scrolled.json");
+    EXPECT_TRUE(Has(scrolled, "Tasks") && Has(scrolled, "Plan")) << scrolled.size();
+    EXPECT_FALSE(Has(scrolled, "Budget"));
+    std::vector<std::string> end = DrawnTexts("scroll_and_options.json");
+    EXPECT_TRUE(Has(end, "Tasks")) << "the drag scrolled down again";
+
+    std::vector<Json> started = Events("ShellExecuteEx");
+    ASSERT_EQ(started.size(), 3u);
+    EXPECT_EQ(started[0].value("file", ""), "\\Windows\\fexplore.exe");
+    EXPECT_EQ(started[0].value("parameters", ""), "\\My Documents\\Work");
+    for (int i = 1; i < 3; ++i) {
+        EXPECT_EQ(started[i].value("file", ""), "\\Program Files\\Pelloran\\PelloranOptions.exe");
+        EXPECT_EQ(started[i].value("verb", ""), "open");
+    }
+    EXPECT_EQ(Events("CreateProcess").size(), 2u);
+}
+
+}  // namespace
