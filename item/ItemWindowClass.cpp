@@ -6,6 +6,7 @@
 #include "catalogue/Refresh.h"
 #include "catalogue/Rescan.h"
 #include "item/HeightQuery.h"
+#include "item/ItemPaint.h"
 #include "item/ItemState.h"
 #include "item/ItemWindow.h"
 #include "item/Selection.h"
@@ -43,13 +44,8 @@ LRESULT CALLBACK ItemWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         case WM_SIZE:
             RepaintWhole(hwnd);
             break;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            BeginPaint(hwnd, &ps);
-            EndPaint(hwnd, &ps);
-            if (!itemWindow.notifyWindow) StartWatching(hwnd);
-            return 1;
-        }
+        case WM_PAINT:
+            return PaintItem(hwnd);
         case WM_ERASEBKGND:
             return 1;
         case WM_TIMER:

@@ -75,3 +75,102 @@ def tab_icon(width, height):
 
 
 write_ico(os.path.join(HERE, 'TabIcon.ico'), [(12, 11, tab_icon(12, 11)), (24, 22, tab_icon(24, 22))])
+
+
+# The scroll strip's glyphs, one character a pixel at 96 dots per inch:
+# R is painted in the theme colour, W in a lightened copy of the background,
+# B (the corners) leaves the background as it is.
+STRIP_UP = [
+    'BBRRRRRRRRRBB',
+    'BRWWWWWWWWWRB',
+    'RWWWWWWWWWWWR',
+    'RWWWWWWWWWWWR',
+    'RWWWWWRWWWWWR',
+    'RWWWWRRRWWWWR',
+    'RWWWRRRRRWWWR',
+    'RWWRRRRRRRWWR',
+    'RWWWWWWWWWWWR',
+    'RWWWWWWWWWWWR',
+    'BRWWWWWWWWWRB',
+    'BBRRRRRRRRRBB',
+]
+STRIP_DOWN = [
+    'BBRRRRRRRRRBB',
+    'BRWWWWWWWWWRB',
+    'RWWWWWWWWWWWR',
+    'RWWWWWWWWWWWR',
+    'RWWRRRRRRRWWR',
+    'RWWWRRRRRWWWR',
+    'RWWWWRRRWWWWR',
+    'RWWWWWRWWWWWR',
+    'RWWWWWWWWWWWR',
+    'RWWWWWWWWWWWR',
+    'BRWWWWWWWWWRB',
+    'BBRRRRRRRRRBB',
+]
+STRIP_TOP_CAP = [
+    'BBRRRRRRRRRBB',
+    'BRWWWWWWWWWRB',
+]
+STRIP_GRIP = [
+    'BRWRWRWRWRWRB',
+]
+STRIP_BOTTOM_CAP = [
+    'BRWWWWWWWWWRB',
+    'BBRRRRRRRRRBB',
+]
+STRIP_SPARE = [
+    'BBRRRRRRRRRBB',
+    'BRWWWWWWWWWRB',
+    'RWWWWWWWWWWWR',
+    'RWWRRRRRRRWWR',
+    'RWWWWWWWWWWWR',
+    'RWWRRRRRRRWWR',
+    'RWWWWWWWWWWWR',
+    'BRWWWWWWWWWRB',
+    'BBRRRRRRRRRBB',
+]
+STRIP_PARTS = [STRIP_UP, STRIP_DOWN, STRIP_TOP_CAP, STRIP_GRIP, STRIP_BOTTOM_CAP, STRIP_SPARE]
+
+THEMED = {'R': (255, 0, 0), 'W': (255, 255, 255), 'B': (0, 0, 0)}
+GREY = {'R': (96, 96, 96), 'W': (200, 200, 200), 'B': (0, 0, 0)}
+SEPARATOR = (255, 0, 255)
+
+
+def strip_rows(scale):
+    """The parts top to bottom, each scaled and followed by one separator
+    row (None)."""
+    rows = []
+    for part in STRIP_PARTS:
+        for line in part:
+            scaled = ''.join(ch * scale for ch in line)
+            rows += [scaled] * scale
+        rows.append(None)
+    return rows
+
+
+def write_bmp(path, width, height, pixel):
+    header, bits = dib24(width, height, pixel)
+    size = 14 + len(header) + len(bits)
+    with open(path, 'wb') as f:
+        f.write(struct.pack('<2sIHHI', b'BM', size, 0, 0, 14 + len(header)) + header + bits)
+
+
+def strip_bitmap(path, scale):
+    """Grey rendering on the left half, the template on the right half."""
+    rows = strip_rows(scale)
+    half = 13 * scale
+
+    def pixel(x, y):
+        line = rows[y]
+        if line is None:
+            return SEPARATOR
+        if x < half:
+            return GREY[line[x]]
+        return THEMED[line[x - half]]
+
+    write_bmp(path, 2 * half, len(rows), pixel)
+
+
+strip_bitmap(os.path.join(HERE, 'Strip.bmp'), 1)
+strip_bitmap(os.path.join(HERE, 'StripLarge.bmp'), 2)
