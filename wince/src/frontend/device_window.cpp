@@ -30,6 +30,8 @@ std::unique_ptr<DeviceWindow> DeviceWindow::Open(const std::string &title, int w
     }
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // The close button is one request, not a window event and a quit.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");  // whole pixels, as the device shows them
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = std::string("cannot open a window: ") + SDL_GetError();
