@@ -2,6 +2,7 @@
 
 #include "catalogue/DocumentEntry.h"
 #include "config/LocalizationTable.h"
+#include "drawing/ScreenMode.h"
 #include "item/ItemState.h"
 #include "item/res/resource.h"
 
@@ -33,6 +34,7 @@ std::u16string Trimmed(const std::u16string &text) {
 void OnInitDialog(HWND dialog, RenameRequest *request) {
     TranslateDialogTexts(dialog);
     openRequest = request;
+    PlaceDialogForLandscape(dialog);
     SetDlgItemTextW(dialog, IDC_NEW_NAME, request->name.c_str());
     SendDlgItemMessageW(dialog, IDC_NEW_NAME, EM_LIMITTEXT, kNameLimit, 0);
     SendDlgItemMessageW(dialog, IDC_NEW_NAME, EM_SETSEL, 0, -1);

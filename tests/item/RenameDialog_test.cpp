@@ -183,3 +183,48 @@ TEST_F(RenameTest, TheDialogSpeaksTheTranslation) {
 }
 
 }  // namespace
+
+class RenamePlacementTest : public ItemUserTest {};
+
+TEST_F(RenamePlacementTest, OnALandscapeScreenTheDialogMovesUpUnderTheTitleBand) {
+    const struct {
+        int width, height, dpi;
+        POINT report;  // Report.psw, the third row of one column
+        int top;       // -1: left where the platform centred it
+    } rows[] = {
+        {240, 320, 96, {100, 44}, -1},
+        {240, 240, 96, {100, 44}, -1},
+        {320, 240, 96, {100, 44}, 27},
+        {640, 480, 192, {200, 88}, 54},
+    };
+    // Portrait first: the input panel keeps the place it had on the last
+    // screen when the device changes its screen.
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE("row " + std::to_string(i));
+        testing_support::WriteProfile(device.Root(), "[screen]\nwidth = " + std::to_string(rows[i].width) +
+                                                         "\nheight = " + std::to_string(rows[i].height) +
+                                                         "\ndpi_x = " + std::to_string(rows[i].dpi) + "\ndpi_y = " +
+                                                         std::to_string(rows[i].dpi) +
+                                                         "\n[os]\nversion = 5.1\nplatform = PocketPC\n");
+        AddDocuments({"Other.psw", "Report.psw", "100.psw"});
+        Grid(1, 4);
+        ShowItem();
+        SetWindowPos(host, nullptr, 0, 0, rows[i].width, rows[i].height, SWP_NOZORDER);
+        SetWindowPos(item, nullptr, 0, 0, rows[i].width, static_cast<int>(ItemHeight()), SWP_NOZORDER);
+        UpdateWindow(item);
+        // The real font, so that the dialog fits the narrow screens.
+        RECT placed{}, screen{0, 0, rows[i].width, rows[i].height};
+        std::vector<Step> steps = Hold(rows[i].report);
+        steps.push_back([] { Click(u"Rename..."); });
+        steps.push_back([&] {
+            HWND dialog = WindowTitled(u"Document Name");
+            ASSERT_NE(dialog, nullptr);
+            GetWindowRect(dialog, &placed);
+            EXPECT_EQ(EditText(dialog), u"Report");
+        });
+        steps.push_back([] { Click(u"Cancel"); });
+        EXPECT_TRUE(RunSteps(steps));
+        if (rows[i].top >= 0) EXPECT_EQ(placed.top, rows[i].top);
+        else EXPECT_EQ(placed.top, (screen.bottom - (placed.bottom - placed.top)) / 2);
+    }
+}

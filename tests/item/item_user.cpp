@@ -65,7 +65,11 @@ bool RunSteps(std::vector<Step> steps) {
             // A window that came up during the steps and is still there is a
             // modal loop they left waiting; the quit ends it.
             for (wince::Window *w : wince::TopLevelWindows())
-                if (w->Visible() && std::find(before.begin(), before.end(), w->handle) == before.end()) modalLeft = true;
+                if (w->Visible() && std::find(before.begin(), before.end(), w->handle) == before.end()) {
+                    modalLeft = true;
+                    ADD_FAILURE() << "left open: a window of class \"" << std::string(w->cls->name.begin(), w->cls->name.end())
+                                  << "\" titled \"" << std::string(w->text.begin(), w->text.end()) << "\"";
+                }
             PostQuitMessage(0);
             quitPosted = true;
         }
