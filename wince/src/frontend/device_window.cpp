@@ -20,6 +20,23 @@ void OpeningPlace(int *x, int *y) {
     if (at && sscanf(at, "%d,%d", &px, &py) == 2) *x = px, *y = py;
 }
 
+// The desktop the environment names; SDL_VIDEODRIVER, when set, chooses
+// instead. False when there is no desktop at all.
+bool ChooseVideoDriver(std::string *error) {
+    const char *asked = getenv("SDL_VIDEODRIVER");
+    if (asked && *asked) return true;
+    const char *x11 = getenv("DISPLAY"), *wayland = getenv("WAYLAND_DISPLAY");
+    bool hasX11 = x11 && *x11, hasWayland = wayland && *wayland;
+    if (!hasX11 && !hasWayland) {
+        if (error) *error = "cannot open a window: no display (DISPLAY and WAYLAND_DISPLAY are not set)";
+        return false;
+    }
+    // Only the named desktop is tried, so that a display that cannot be
+    // reached gives its own reason.
+    if (hasX11 != hasWayland) SDL_SetHint(SDL_HINT_VIDEODRIVER, hasX11 ? "x11" : "wayland");
+    return true;
+}
+
 }  // namespace
 
 std::unique_ptr<DeviceWindow> DeviceWindow::Open(const std::string &title, int width, int height, int dpi, int zoom,
@@ -33,8 +50,11 @@ std::unique_ptr<DeviceWindow> DeviceWindow::Open(const std::string &title, int w
     // The close button is one request, not a window event and a quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");  // whole pixels, as the device shows them
+    if (!ChooseVideoDriver(error)) return nullptr;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        if (error) *error = std::string("cannot open a window: ") + SDL_GetError();
+        const char *display = getenv("DISPLAY");
+        if (!display || !*display) display = getenv("WAYLAND_DISPLAY");
+        if (error) *error = std::string("cannot open a window on display ") + (display ? display : "") + ": " + SDL_GetError();
         return nullptr;
     }
     // Without a desktop SDL falls back to windows nobody sees; those count
@@ -44,7 +64,7 @@ std::unique_ptr<DeviceWindow> DeviceWindow::Open(const std::string &title, int w
     if (driver && (strcmp(driver, "offscreen") == 0 || strcmp(driver, "dummy") == 0) &&
         !(asked && strcmp(asked, driver) == 0)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        if (error) *error = "cannot open a window: no display (DISPLAY and WAYLAND_DISPLAY are not set)";
+        if (error) *error = std::string("cannot open a window: no desktop for the ") + driver + " video driver";
         return nullptr;
     }
     SDL_EnableScreenSaver();
