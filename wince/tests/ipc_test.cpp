@@ -69,8 +69,9 @@ TEST_F(DesktopMessages, ValueMessagesCrossPointerMessagesDoNot) {
     EXPECT_EQ(RunPoster(u"post 26 242 0"), 0u);    // WM_WININICHANGE 0xF2: the reload request
     EXPECT_EQ(RunPoster(u"post 12 0 4096"), 4u);   // WM_SETTEXT carries a pointer: refused
     EXPECT_EQ(RunPoster(u"postfound 1030 1 2"), 0u);  // found by the shell's window class
-    Receive(3);
-    ASSERT_EQ(received.size(), 3u);
+    EXPECT_EQ(RunPoster(u"broadcast 1031 3 4"), 0u);  // a broadcast reaches the desktop too
+    Receive(4);
+    ASSERT_EQ(received.size(), 4u);
     EXPECT_EQ(received[0].hwnd, desktop);
     EXPECT_EQ(received[0].message, 1029u);
     EXPECT_EQ(received[0].wParam, WPARAM{7});
@@ -78,8 +79,19 @@ TEST_F(DesktopMessages, ValueMessagesCrossPointerMessagesDoNot) {
     EXPECT_EQ(received[1].message, UINT{WM_WININICHANGE});
     EXPECT_EQ(received[1].wParam, WPARAM{0xF2});
     EXPECT_EQ(received[2].message, 1030u);
+    EXPECT_EQ(received[3].message, 1031u);
+    EXPECT_EQ(received[3].hwnd, desktop);
+    // The host's own broadcast reaches its desktop once, not again through the socket.
+    PostMessageW(HWND_BROADCAST, 1032, 0, 0);
+    for (int i = 0; i < 4; ++i) {
+        wince::WaitForEvents(wince::Clock::Now() + 50);
+        wince::PumpReadyMessages();
+    }
+    EXPECT_EQ(received.size(), 5u);
+    EXPECT_EQ(received.back().message, 1032u);
     std::vector<std::string> lines = trace.Lines();
-    ASSERT_EQ(lines.size(), 7u);  // four starts, three posts (the refused one left nothing)
+    ASSERT_EQ(lines.size(), 9u);  // five starts, four posts (the refused one left nothing)
+    EXPECT_EQ(lines[8], R"({"event":"PostMessage","target":65535,"message":1031,"wParam":3,"lParam":4})");
     EXPECT_EQ(lines[1], R"({"event":"PostMessage","target":56912,"message":1029,"wParam":7,"lParam":-9})");
 }
 

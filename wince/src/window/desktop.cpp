@@ -27,6 +27,11 @@ bool PostToOtherProcess(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return true;
 }
 
+void BroadcastToOtherProcesses(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (hostedDesktop) return;  // the desktop is one of this process's own windows
+    if (SendToDesktop(msg, wParam, lParam)) TracePostMessage(HWND_BROADCAST, msg, wParam, lParam);
+}
+
 }  // namespace wince
 
 using namespace wince;

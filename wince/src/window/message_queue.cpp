@@ -271,6 +271,7 @@ using namespace wince;
 BOOL WINAPI PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (hWnd == HWND_BROADCAST) {
         for (Window *w : TopLevelWindows()) PostMessageW(w->handle, Msg, wParam, lParam);
+        BroadcastToOtherProcesses(Msg, wParam, lParam);
         return TRUE;
     }
     if (hWnd && !FromHandle(hWnd)) {

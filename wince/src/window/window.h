@@ -96,6 +96,8 @@ LRESULT CallProc(Window *w, UINT msg, WPARAM wParam, LPARAM lParam);
 // Messages to a window of another process on the same device; false when
 // the handle is not known there either.
 bool PostToOtherProcess(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// A posted broadcast reaches the desktop of another process of the device too.
+void BroadcastToOtherProcesses(UINT msg, WPARAM wParam, LPARAM lParam);
 // The Today host names its screen as the desktop window; other processes of
 // the device then reach it through GetDesktopWindow. nullptr withdraws it.
 void SetDesktopWindow(HWND hwnd);

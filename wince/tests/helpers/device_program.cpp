@@ -3,6 +3,7 @@
 //   write PATH TEXT          writes TEXT and the program's device path to the device file PATH
 //   post MESSAGE WPARAM LPARAM   posts to the desktop window and exits 0 when the post succeeded
 //   postfound MESSAGE WPARAM LPARAM   the same to the window FindWindow finds by the shell's class
+//   broadcast MESSAGE WPARAM LPARAM   the same to HWND_BROADCAST
 //   exit CODE                exits with CODE
 #include <windows.h>
 
@@ -29,11 +30,13 @@ int main(int argc, char **argv) {
         CloseHandle(file);
         return written == content.size() ? 0 : 3;
     }
-    if (verb == "post" || verb == "postfound") {
+    if (verb == "post" || verb == "postfound" || verb == "broadcast") {
         unsigned long message = 0, wParam = 0;
         long lParam = 0;
         words >> message >> wParam >> lParam;
-        HWND target = verb == "post" ? GetDesktopWindow() : FindWindowW(u"DesktopExplorerWindow", nullptr);
+        HWND target = verb == "post"        ? GetDesktopWindow()
+                      : verb == "broadcast" ? HWND_BROADCAST
+                                            : FindWindowW(u"DesktopExplorerWindow", nullptr);
         if (!target) return 5;
         return PostMessageW(target, static_cast<UINT>(message), wParam, lParam) ? 0 : 4;
     }
