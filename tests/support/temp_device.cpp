@@ -9,8 +9,10 @@ namespace fs = std::filesystem;
 
 namespace testing_support {
 
-TempDevice::TempDevice() {
-    std::string pattern = (fs::temp_directory_path() / "wince-test-XXXXXX").string();
+TempDevice::TempDevice() : TempDevice(fs::temp_directory_path()) {}
+
+TempDevice::TempDevice(const fs::path &parent) {
+    std::string pattern = (parent / "wince-test-XXXXXX").string();
     char *made = mkdtemp(pattern.data());
     if (!made) throw std::runtime_error("cannot make a temporary device folder");
     root_ = made;

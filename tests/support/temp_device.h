@@ -12,6 +12,9 @@ namespace testing_support {
 class TempDevice {
    public:
     TempDevice();
+    // In a folder of the caller's choice, such as a memory file system for
+    // tests that make very many files.
+    explicit TempDevice(const std::filesystem::path &parent);
     ~TempDevice();
     TempDevice(const TempDevice &) = delete;
     TempDevice &operator=(const TempDevice &) = delete;

@@ -169,6 +169,34 @@ TEST_F(FileFind, EntryRecords) {
     }
 }
 
+// Links between folders: one that leads back up the way the listing came
+// is left out, so a walk through subfolders ends; any other is a folder.
+TEST_F(FileFind, FolderLinksThatCloseALoopAreLeftOut) {
+    fs::create_directories(device.Host("\\t\\a\\b"));
+    fs::create_directories(device.Host("\\t\\c"));
+    fs::create_directory_symlink(".", device.Host("\\t\\a\\self"));
+    fs::create_directory_symlink("..", device.Host("\\t\\a\\b\\parent"));
+    fs::create_directory_symlink("../../..", device.Host("\\t\\a\\b\\root"));
+    fs::create_directory_symlink("../c", device.Host("\\t\\a\\sibling"));
+    fs::create_directory_symlink("../a", device.Host("\\t\\c\\back"));
+    const struct {
+        const char16_t *pattern;
+        const char16_t *names;
+    } rows[] = {
+        {u"\\t\\a\\*", u"b|sibling"},
+        {u"\\t\\a\\b\\*", u""},
+        {u"\\t\\c\\*", u"back"},                // c is not on the way to c
+        {u"\\t\\c\\back\\*", u"b"},           // a reached through c: both links lead up
+        {u"\\t\\a\\sibling\\*", u""},         // c reached through a: "back" leads up
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        DWORD error = 0;
+        EXPECT_EQ(Joined(List(rows[i].pattern, error)), rows[i].names) << "row " << i;
+    }
+    // Each kept link is still a folder.
+    EXPECT_EQ(GetFileAttributesW(u"\\t\\a\\sibling"), DWORD{FILE_ATTRIBUTE_DIRECTORY});
+}
+
 TEST_F(FileFind, EntriesThatVanishAreSkipped) {
     for (const char *name : {"1", "2", "3"}) device.WriteHostFile(std::string("\\v\\") + name, name);
     WIN32_FIND_DATAW data;

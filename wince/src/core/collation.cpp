@@ -1,5 +1,6 @@
 #include "collation.h"
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -29,12 +30,22 @@ struct Weight {
     uint32_t tertiary;   // case
 };
 
-Weight WeightOf(char16_t c) {
+Weight ComputeWeight(char16_t c) {
     if (c >= '0' && c <= '9') return {0x10000u + (c - '0'), 0, 0};
     if (IsSymbol(c)) return {c, 0, 0};
     char16_t lc = FoldLower(c);
     char16_t base = BaseLetter(lc);
     return {0x20000u + base, base == lc ? 0u : lc, lc == c ? 0u : 1u};
+}
+
+// Names are mostly ASCII, and sorting a large folder compares them often.
+Weight WeightOf(char16_t c) {
+    static const auto ascii = [] {
+        std::array<Weight, 128> table;
+        for (char16_t i = 0; i < 128; ++i) table[i] = ComputeWeight(i);
+        return table;
+    }();
+    return c < 128 ? ascii[c] : ComputeWeight(c);
 }
 
 int Compare3(uint32_t a, uint32_t b) { return a < b ? -1 : a > b ? 1 : 0; }
@@ -47,6 +58,7 @@ int Collate(const char16_t *a, int countA, const char16_t *b, int countB, bool i
     int secondary = 0, tertiary = 0;
     size_t n = sa.size() < sb.size() ? sa.size() : sb.size();
     for (size_t i = 0; i < n; ++i) {
+        if (sa[i] == sb[i]) continue;  // equal units weigh the same at every level
         Weight wa = WeightOf(sa[i]), wb = WeightOf(sb[i]);
         if (int r = Compare3(wa.primary, wb.primary)) return r;
         if (!secondary) secondary = Compare3(wa.secondary, wb.secondary);

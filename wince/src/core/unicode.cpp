@@ -93,6 +93,10 @@ std::u16string FromHostBytes(std::string_view bytes) {
     std::u16string out;
     out.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {  // most names are plain ASCII
+            out += static_cast<char16_t>(bytes[i++]);
+            continue;
+        }
         char32_t cp;
         size_t len = DecodeUtf8(bytes, i, cp);
         if (len == 0) {

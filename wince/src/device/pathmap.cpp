@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <mutex>
 
 #include "../core/debug.h"
 #include "../core/unicode.h"
@@ -78,12 +79,18 @@ struct Roots {
     std::string real;     // the same with every link resolved
 };
 
+// Every path mapped resolves the root; walking a large tree maps thousands.
 Roots DeviceRoots() {
+    static std::mutex lock;
+    static Roots cached;
     Roots roots;
     roots.lexical = Device::Current().FileSystemRoot().string();
+    std::lock_guard<std::mutex> guard(lock);
+    if (cached.lexical == roots.lexical && !cached.real.empty()) return cached;
     int error;
     roots.real = RealPath(roots.lexical, error);
-    if (roots.real.empty()) roots.real = roots.lexical;
+    if (roots.real.empty()) return Roots{roots.lexical, roots.lexical};  // not cached: it may appear later
+    cached = roots;
     return roots;
 }
 
@@ -250,6 +257,20 @@ bool StaysOnDevice(const std::string &hostPath) {
     int error;
     std::string real = RealPath(hostPath, error);
     return error == 0 && Under(real, DeviceRoots().real);
+}
+
+bool LeadsBackUp(const std::string &hostFolder, const std::string &linkPath) {
+    int error;
+    std::string target = RealPath(linkPath, error);
+    if (error != 0) return false;
+    Roots roots = DeviceRoots();
+    if (!Under(hostFolder, roots.lexical)) return false;
+    // Every folder from the root down to hostFolder, by the way it was reached.
+    for (size_t end = roots.lexical.size();; end = hostFolder.find('/', end + 1)) {
+        std::string step = RealPath(hostFolder.substr(0, end), error);
+        if (error == 0 && Under(step, target)) return true;
+        if (end == std::string::npos) return false;
+    }
 }
 
 }  // namespace wince

@@ -41,6 +41,11 @@ bool HostToDevicePath(const std::string &hostPath, std::u16string &devicePath);
 // a link that leads outside, a dangling link or a link cycle).
 bool StaysOnDevice(const std::string &hostPath);
 
+// Whether a link in hostFolder (a folder under fs/) leads to that folder or
+// to one that contains it or any folder on the way to it from the root:
+// following such a link would list the same documents without end.
+bool LeadsBackUp(const std::string &hostFolder, const std::string &linkPath);
+
 // The name rules of a single component being created or opened.
 DWORD CheckComponentName(std::u16string_view name);
 

@@ -37,6 +37,13 @@ int QueryPath(const char *path, HostInfo &info) {
     return Fill(stx, info);
 }
 
+int QueryAt(int folderFd, const char *name, bool followLinks, HostInfo &info) {
+    struct statx stx;
+    int flags = AT_STATX_SYNC_AS_STAT | (followLinks ? 0 : AT_SYMLINK_NOFOLLOW);
+    if (statx(folderFd, name, flags, kMask, &stx) != 0) return errno;
+    return Fill(stx, info);
+}
+
 int QueryFd(int fd, HostInfo &info) {
     struct statx stx;
     if (statx(fd, "", AT_EMPTY_PATH | AT_STATX_SYNC_AS_STAT, kMask, &stx) != 0) return errno;

@@ -24,21 +24,28 @@ class FindObject : public KernelObject {
    public:
     bool ClosedByCloseHandle() const override { return false; }  // FindClose only
 
+    ~FindObject() override {
+        if (dir) closedir(dir);
+    }
+
     std::mutex lock;
     std::string folder;
+    DIR *dir = nullptr;  // kept open so each entry is looked up by name, not by path
     std::vector<std::string> names;  // host names that match, in byte order
     size_t next = 0;
 };
 
-DWORD ListMatches(const std::string &folder, std::u16string_view pattern, std::vector<std::string> &names) {
-    DIR *dir = opendir(folder.c_str());
+DWORD ListMatches(FindObject &find, std::u16string_view pattern) {
+    std::vector<std::string> &names = find.names;
+    DIR *dir = opendir(find.folder.c_str());
     if (!dir) return errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : Win32ErrorFromErrno(errno);
+    find.dir = dir;
+    const bool everything = MatchesEverything(pattern);
     while (dirent *entry = readdir(dir)) {
         std::string_view name = entry->d_name;
         if (name == "." || name == "..") continue;
-        if (MatchesPattern(pattern, FromHostBytes(name))) names.emplace_back(name);
+        if (everything || MatchesPattern(pattern, FromHostBytes(name))) names.emplace_back(name);
     }
-    closedir(dir);
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
     // A plain name finds one entry: the one path mapping would pick.
@@ -56,12 +63,15 @@ DWORD ListMatches(const std::string &folder, std::u16string_view pattern, std::v
 bool NextEntry(FindObject &find, WIN32_FIND_DATAW &data) {
     while (find.next < find.names.size()) {
         const std::string &name = find.names[find.next++];
-        std::string path = find.folder + "/" + name;
-        struct stat st;
-        if (lstat(path.c_str(), &st) != 0) continue;  // vanished since the listing
-        if (S_ISLNK(st.st_mode) && !StaysOnDevice(path)) continue;
         HostInfo info;
-        if (QueryPath(path.c_str(), info) != 0) continue;
+        if (QueryAt(dirfd(find.dir), name.c_str(), false, info) != 0) continue;  // vanished since the listing
+        if (S_ISLNK(info.mode)) {
+            std::string path = find.folder + "/" + name;
+            if (!StaysOnDevice(path) || QueryAt(dirfd(find.dir), name.c_str(), true, info) != 0) continue;
+            // The device's file system has no links; one that closes a loop
+            // would make every walk through subfolders endless, so it is left out.
+            if (S_ISDIR(info.mode) && LeadsBackUp(find.folder, path)) continue;
+        }
         std::u16string wide = FromHostBytes(name);
         if (wide.size() >= MAX_PATH) continue;
         data = WIN32_FIND_DATAW{};
@@ -91,7 +101,7 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
         std::u16string pattern;
         DWORD error = MapFindPath(lpFileName, find->folder, pattern);
         if (error == ERROR_SUCCESS && pattern.empty()) error = ERROR_FILE_NOT_FOUND;
-        if (error == ERROR_SUCCESS) error = ListMatches(find->folder, pattern, find->names);
+        if (error == ERROR_SUCCESS) error = ListMatches(*find, pattern);
         if (error == ERROR_SUCCESS && !NextEntry(*find, *lpFindFileData)) error = ERROR_FILE_NOT_FOUND;
         if (error != ERROR_SUCCESS) {
             SetLastError(error);

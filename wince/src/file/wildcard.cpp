@@ -36,11 +36,16 @@ bool Glob(std::u16string_view pattern, std::u16string_view name) {
 
 }  // namespace
 
+bool MatchesEverything(std::u16string_view pattern) {
+    return pattern == u"*" || pattern == u"*.*";
+}
+
 bool HasWildcards(std::u16string_view pattern) {
     return pattern.find_first_of(u"*?") != std::u16string_view::npos;
 }
 
 bool MatchesPattern(std::u16string_view pattern, std::u16string_view name) {
+    if (MatchesEverything(pattern)) return true;
     std::u16string p = Folded(pattern), n = Folded(name);
     if (Glob(p, n)) return true;
     // A trailing ".*" also matches where the name simply ends.

@@ -7,6 +7,8 @@
 namespace wince {
 
 bool HasWildcards(std::u16string_view pattern);
+// "*" and "*.*": every name, without looking at it.
+bool MatchesEverything(std::u16string_view pattern);
 bool MatchesPattern(std::u16string_view pattern, std::u16string_view name);
 
 }  // namespace wince
