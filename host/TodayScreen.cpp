@@ -234,21 +234,24 @@ void TodayScreen::OnScroll(WPARAM code) {
 // the old width span the new one, and since their layout follows their
 // width they are asked their heights again.
 void TodayScreen::OnSize(int width) {
-    if (sizing_ || width == layoutWidth_ || items_.empty()) return;
+    if (sizing_ || items_.empty()) return;
     sizing_ = true;
-    for (TodayItemSlot &slot : items_) {
-        HWND outer = slot.container ? slot.container : slot.window;
-        if (!outer || !IsWindow(outer)) continue;
-        RECT r;
-        GetWindowRect(outer, &r);
-        if (r.right - r.left < layoutWidth_) continue;
-        SetWindowPos(outer, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        if (slot.container && slot.window && IsWindow(slot.window)) {
-            GetWindowRect(slot.window, &r);
-            SetWindowPos(slot.window, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (width != layoutWidth_) {
+        for (TodayItemSlot &slot : items_) {
+            HWND outer = slot.container ? slot.container : slot.window;
+            if (!outer || !IsWindow(outer)) continue;
+            RECT r;
+            GetWindowRect(outer, &r);
+            if (r.right - r.left < layoutWidth_) continue;
+            SetWindowPos(outer, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            if (slot.container && slot.window && IsWindow(slot.window)) {
+                GetWindowRect(slot.window, &r);
+                SetWindowPos(slot.window, nullptr, 0, 0, width, r.bottom - r.top,
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
         }
+        layoutWidth_ = width;
     }
-    layoutWidth_ = width;
     QueryHeights();
     Layout();
     sizing_ = false;

@@ -12,12 +12,18 @@ namespace wince::frontend {
 namespace {
 
 // Where the window opens: next to the window of the program that started
-// this one, when there is such a window.
-void OpeningPlace(int *x, int *y) {
+// this one, when there is such a window and room for this one beside it.
+void OpeningPlace(int width, int height, int *x, int *y) {
     *x = *y = SDL_WINDOWPOS_UNDEFINED;
     const char *at = getenv("WINCE_WINDOW_AT");
     int px, py;
-    if (at && sscanf(at, "%d,%d", &px, &py) == 2) *x = px, *y = py;
+    if (!at || sscanf(at, "%d,%d", &px, &py) != 2) return;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 &&
+        (px < usable.x || py < usable.y || px + width > usable.x + usable.w || py + height > usable.y + usable.h))
+        return;
+    *x = px;
+    *y = py;
 }
 
 // The desktop the environment names; SDL_VIDEODRIVER, when set, chooses
@@ -78,7 +84,7 @@ std::unique_ptr<DeviceWindow> DeviceWindow::Open(const std::string &title, int w
     w->height_ = height;
     w->zoom_ = zoom;
     int x, y;
-    OpeningPlace(&x, &y);
+    OpeningPlace(width * zoom, height * zoom + StatusBarHeight(), &x, &y);
     w->window_ = SDL_CreateWindow(title.c_str(), x, y, width * zoom, height * zoom + StatusBarHeight(), SDL_WINDOW_SHOWN);
     if (!w->window_) {
         if (error) *error = std::string("cannot open a window: ") + SDL_GetError();

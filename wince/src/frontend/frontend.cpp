@@ -177,8 +177,11 @@ void OnEvent(WindowFrontEnd &fe, const SDL_Event &e) {
 
 std::string StatusText(const WindowFrontEnd &fe) {
     std::string traced = LastTracedAction();
-    if (!fe.note.empty() && traced == fe.noteOver) return fe.note;
-    return traced;
+    std::string text = !fe.note.empty() && traced == fe.noteOver ? fe.note : traced;
+    // One line: a message box's text may have line breaks.
+    for (char &c : text)
+        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    return text;
 }
 
 // Shows what changed since the last look: the composed screen, the status
