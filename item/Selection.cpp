@@ -6,8 +6,12 @@
 
 namespace {
 
-int Count() { return itemWindow.DocumentCount(); }
-int FirstCellIndex() { return itemWindow.scrollStrip.firstRow * itemWindow.cols; }
+int Count() {
+    return itemWindow.DocumentCount();
+}
+int FirstCellIndex() {
+    return itemWindow.scrollStrip.firstRow * itemWindow.cols;
+}
 
 // The last cell on the screen that holds a document.
 int LastDocumentCell() {
@@ -68,8 +72,10 @@ bool Navigate(WPARAM key) {
             if (cell < LastDocumentCell()) cell += 1;
             break;
         case VK_UP:
-            if (cell >= cols) cell -= cols;
-            else handled = false;
+            if (cell >= cols)
+                cell -= cols;
+            else
+                handled = false;
             break;
         case VK_DOWN:
             if (cell >= LastRowStart()) {

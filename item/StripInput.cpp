@@ -5,9 +5,13 @@
 
 namespace {
 
-ScrollStrip &Strip() { return itemWindow.scrollStrip; }
+ScrollStrip &Strip() {
+    return itemWindow.scrollStrip;
+}
 
-int ArrowLength() { return ScaleY(13); }
+int ArrowLength() {
+    return ScaleY(13);
+}
 
 int TrackLength() {
     const ScrollStrip &s = Strip();
@@ -50,10 +54,14 @@ bool StripPress(HWND window, POINT point) {
         SetCapture(window);
         return true;
     }
-    if (PtInRect(&s.upRect, local)) s.scrollStep = -1;
-    else if (PtInRect(&s.downRect, local)) s.scrollStep = 1;
-    else if (point.y < s.thumbRect.top) s.scrollStep = -s.visibleRows;
-    else if (point.y > s.thumbRect.bottom) s.scrollStep = s.visibleRows;
+    if (PtInRect(&s.upRect, local))
+        s.scrollStep = -1;
+    else if (PtInRect(&s.downRect, local))
+        s.scrollStep = 1;
+    else if (point.y < s.thumbRect.top)
+        s.scrollStep = -s.visibleRows;
+    else if (point.y > s.thumbRect.bottom)
+        s.scrollStep = s.visibleRows;
     // Beside the thumb the step stays as it is: nothing outside a repeat.
     if (!SetPosition(s.firstRow + s.scrollStep)) return false;
     SetTimer(window, ScrollRepeatTimer, 100, nullptr);
@@ -81,6 +89,8 @@ void StripRelease(HWND window) {
 
 void StripRepeat(HWND window) {
     ScrollStrip &s = Strip();
-    if (SetPosition(s.firstRow + s.scrollStep)) RepaintWhole(window);
-    else KillTimer(window, ScrollRepeatTimer);  // the step stays until the release
+    if (SetPosition(s.firstRow + s.scrollStep))
+        RepaintWhole(window);
+    else
+        KillTimer(window, ScrollRepeatTimer);  // the step stays until the release
 }

@@ -20,7 +20,8 @@ std::vector<Step> Then(std::vector<Step> first, std::initializer_list<Step> more
 
 std::vector<std::string> MenuLines(const Json &menu) {
     std::vector<std::string> lines;
-    for (const Json &item : menu["items"]) lines.push_back(item.value("separator", false) ? "-" : item.value("text", ""));
+    for (const Json &item : menu["items"])
+        lines.push_back(item.value("separator", false) ? "-" : item.value("text", ""));
     return lines;
 }
 
@@ -74,7 +75,7 @@ TEST_F(ActionsTest, OpenUsesTheVerbOfTheDocumentsKind) {
     const struct {
         const char *file;
         const char *verb;
-    } rows[] = {{"Letter.doc", "open"},    {"Memo.wav", "open"},      {"Notes.pwi", "opendoc"}, {"README", "open"},
+    } rows[] = {{"Letter.doc", "open"},    {"Memo.wav", "open"},     {"Notes.pwi", "opendoc"}, {"README", "open"},
                 {"Report.TXT", "opendoc"}, {"Sheet.pxl", "opendoc"}, {"Story.psw", "opendoc"}, {"Tune.mp3", "open"}};
     for (size_t i = 0; i < std::size(rows); ++i)
         EXPECT_TRUE(RunSteps(Then(Hold(CellCenter(static_cast<int>(i), 0)), {[] { Click(u"Open"); }}))) << "row " << i;

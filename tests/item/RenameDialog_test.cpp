@@ -17,7 +17,8 @@ using item_testing::WindowTitled;
 const std::string kBadCharacters = "A file name cannot contain any of the following characters:\n\\/:*?\"<>|";
 
 std::string Exists(const std::string &name) {
-    return "Cannot rename '" + name + "':\n\nA file with name you specified already exist. Specify a different file name.";
+    return "Cannot rename '" + name +
+           "':\n\nA file with name you specified already exist. Specify a different file name.";
 }
 
 std::u16string EditText(HWND dialog) {
@@ -53,7 +54,8 @@ TEST_F(RenameTest, TheDialogOffersTheNameWithoutExtensionSelected) {
                             HWND edit = GetDlgItem(dialog, 1001);
                             EXPECT_EQ(EditText(dialog), u"Report");
                             DWORD from = 99, to = 99;
-                            SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+                            SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                                         reinterpret_cast<LPARAM>(&to));
                             EXPECT_EQ(from, 0u);
                             EXPECT_EQ(to, 6u);
                             EXPECT_EQ(GetFocus(), edit);
@@ -80,25 +82,29 @@ TEST_F(RenameTest, RefusedNamesSayWhyAndKeepTheDialogOpen) {
     } rows[] = {
         {u"   ", "You must type a file name."},
         {u"\u00a0 \u00a0", "You must type a file name."},  // no-break spaces are spaces too
-        {u"a*b", kBadCharacters}, {u"a\\b", kBadCharacters}, {u"a/b", kBadCharacters},
-        {u"a?b", kBadCharacters}, {u"a<b", kBadCharacters}, {u"a>b", kBadCharacters},
-        {u"a:b", kBadCharacters}, {u"a\"b", kBadCharacters}, {u"a|b", kBadCharacters},
+        {u"a*b", kBadCharacters},
+        {u"a\\b", kBadCharacters},
+        {u"a/b", kBadCharacters},
+        {u"a?b", kBadCharacters},
+        {u"a<b", kBadCharacters},
+        {u"a>b", kBadCharacters},
+        {u"a:b", kBadCharacters},
+        {u"a\"b", kBadCharacters},
+        {u"a|b", kBadCharacters},
         {u"..\\..\\x", kBadCharacters},
-        {u"Other", Exists("Other")},     // another document
-        {u"Report", Exists("Report")},   // its own name
-        {u"REPORT", Exists("REPORT")},   // its own name in other letters
-        {u" Other ", Exists("Other")},   // trimmed before the test
-        {u"Archive", Exists("Archive")}, // a folder has the name
-        {u"100%s%d", Exists("100%s%d")}, // inserted as typed, never read as a format
+        {u"Other", Exists("Other")},      // another document
+        {u"Report", Exists("Report")},    // its own name
+        {u"REPORT", Exists("REPORT")},    // its own name in other letters
+        {u" Other ", Exists("Other")},    // trimmed before the test
+        {u"Archive", Exists("Archive")},  // a folder has the name
+        {u"100%s%d", Exists("100%s%d")},  // inserted as typed, never read as a format
     };
     ShowItem();
     for (size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE("row " + std::to_string(i));
         ForgetTrace();
         std::u16string typed = rows[i].typed;
-        EXPECT_TRUE(Rename({[typed] { Chars(typed); },
-                            [] { Click(u"OK"); },
-                            [] { Click(u"OK"); },  // the message box's
+        EXPECT_TRUE(Rename({[typed] { Chars(typed); }, [] { Click(u"OK"); }, [] { Click(u"OK"); },  // the message box's
                             [typed] {
                                 HWND dialog = WindowTitled(u"Document Name");
                                 ASSERT_NE(dialog, nullptr) << "the dialog stays open";
@@ -167,15 +173,10 @@ TEST_F(RenameTest, TheDialogSpeaksTheTranslation) {
                          "Document Name|Nom du document\r\nCancel|Annuler\r\nRename...|Renommer...\r\n"
                          "You must type a file name.|Tapez un nom.\r\nError Renaming File|Erreur\r\n");
     ShowItem();
-    EXPECT_TRUE(RunSteps({[this] { item_testing::Down(CellCenter(2, 0)); },
-                          [] { item_testing::HoldTime(); },
-                          [this] { item_testing::Up(CellCenter(2, 0)); },
-                          [] { Click(u"Renommer..."); },
-                          [] { EXPECT_NE(WindowTitled(u"Nom du document"), nullptr); },
-                          [] { Chars(u"  "); },
-                          [] { Click(u"OK"); },
-                          [] { Click(u"OK"); },
-                          [] { Click(u"Annuler"); }}));
+    EXPECT_TRUE(RunSteps({[this] { item_testing::Down(CellCenter(2, 0)); }, [] { item_testing::HoldTime(); },
+                          [this] { item_testing::Up(CellCenter(2, 0)); }, [] { Click(u"Renommer..."); },
+                          [] { EXPECT_NE(WindowTitled(u"Nom du document"), nullptr); }, [] { Chars(u"  "); },
+                          [] { Click(u"OK"); }, [] { Click(u"OK"); }, [] { Click(u"Annuler"); }}));
     std::vector<Json> boxes = Events("MessageBox");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].value("text", ""), "Tapez un nom.");
@@ -203,8 +204,8 @@ TEST_F(RenamePlacementTest, OnALandscapeScreenTheDialogMovesUpUnderTheTitleBand)
         SCOPED_TRACE("row " + std::to_string(i));
         testing_support::WriteProfile(device.Root(), "[screen]\nwidth = " + std::to_string(rows[i].width) +
                                                          "\nheight = " + std::to_string(rows[i].height) +
-                                                         "\ndpi_x = " + std::to_string(rows[i].dpi) + "\ndpi_y = " +
-                                                         std::to_string(rows[i].dpi) +
+                                                         "\ndpi_x = " + std::to_string(rows[i].dpi) +
+                                                         "\ndpi_y = " + std::to_string(rows[i].dpi) +
                                                          "\n[os]\nversion = 5.1\nplatform = PocketPC\n");
         AddDocuments({"Other.psw", "Report.psw", "100.psw"});
         Grid(1, 4);
@@ -224,7 +225,9 @@ TEST_F(RenamePlacementTest, OnALandscapeScreenTheDialogMovesUpUnderTheTitleBand)
         });
         steps.push_back([] { Click(u"Cancel"); });
         EXPECT_TRUE(RunSteps(steps));
-        if (rows[i].top >= 0) EXPECT_EQ(placed.top, rows[i].top);
-        else EXPECT_EQ(placed.top, (screen.bottom - (placed.bottom - placed.top)) / 2);
+        if (rows[i].top >= 0)
+            EXPECT_EQ(placed.top, rows[i].top);
+        else
+            EXPECT_EQ(placed.top, (screen.bottom - (placed.bottom - placed.top)) / 2);
     }
 }

@@ -37,19 +37,12 @@ TEST_F(SelectionTest, TheSelectionArrivesWhereTheKeyComesFrom) {
         LRESULT accepted;
         const char *selected;
     } rows[] = {
-        {5, -1, VK_UP, TRUE, "d05"},   // alone in the last row
-        {5, -1, VK_DOWN, TRUE, "d01"},
-        {5, -1, 0, TRUE, "d01"},       // a tap hands it over
-        {8, -1, VK_UP, TRUE, "d07"},
-        {20, -1, VK_UP, TRUE, "d07"},  // the last visible row, not the last document
-        {5, 1, VK_DOWN, TRUE, "d02"},
-        {6, 5, VK_DOWN, TRUE, "d01"},  // remembered below the first row
-        {6, 5, VK_UP, TRUE, "d06"},
-        {6, 3, 0, TRUE, "d04"},
-        {0, -1, VK_UP, FALSE, ""},
-        {0, -1, 0, FALSE, ""},
-        {5, -1, VK_LEFT, FALSE, ""},
-        {5, -1, VK_RIGHT, FALSE, ""},
+        {5, -1, VK_UP, TRUE, "d05"},                                  // alone in the last row
+        {5, -1, VK_DOWN, TRUE, "d01"}, {5, -1, 0, TRUE, "d01"},       // a tap hands it over
+        {8, -1, VK_UP, TRUE, "d07"},   {20, -1, VK_UP, TRUE, "d07"},  // the last visible row, not the last document
+        {5, 1, VK_DOWN, TRUE, "d02"},  {6, 5, VK_DOWN, TRUE, "d01"},  // remembered below the first row
+        {6, 5, VK_UP, TRUE, "d06"},    {6, 3, 0, TRUE, "d04"},       {0, -1, VK_UP, FALSE, ""},
+        {0, -1, 0, FALSE, ""},         {5, -1, VK_LEFT, FALSE, ""},  {5, -1, VK_RIGHT, FALSE, ""},
         {5, -1, VK_RETURN, FALSE, ""},
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
@@ -73,16 +66,16 @@ TEST_F(SelectionTest, KeysMoveInsideTheItemAndLeaveOnlyUpAndDownAtTheEdges) {
         std::vector<std::pair<WPARAM, LRESULT>> keys;
         const char *selected;
     } rows[] = {
-        {5, {{VK_UP, FALSE}}, "d01"},                          // up from the first row leaves
-        {5, {{VK_LEFT, TRUE}}, "d01"},                         // left at the first cell stays
+        {5, {{VK_UP, FALSE}}, "d01"},   // up from the first row leaves
+        {5, {{VK_LEFT, TRUE}}, "d01"},  // left at the first cell stays
         {5, {{VK_RIGHT, TRUE}}, "d02"},
-        {5, {{VK_RIGHT, TRUE}, {VK_RIGHT, TRUE}}, "d03"},      // past the row's end to the next row
+        {5, {{VK_RIGHT, TRUE}, {VK_RIGHT, TRUE}}, "d03"},  // past the row's end to the next row
         {5, {{VK_DOWN, TRUE}, {VK_DOWN, TRUE}, {VK_DOWN, FALSE}}, "d05"},
         {5, {{VK_RIGHT, TRUE}, {VK_DOWN, TRUE}, {VK_DOWN, TRUE}}, "d05"},  // the cell below is empty: the last document
         {5, {{VK_DOWN, TRUE}, {VK_DOWN, TRUE}, {VK_RIGHT, TRUE}}, "d05"},  // right at the last document stays
         {5, {{VK_DOWN, TRUE}, {VK_UP, TRUE}, {VK_LEFT, TRUE}}, "d01"},
         {8, {{VK_DOWN, TRUE}, {VK_DOWN, TRUE}, {VK_DOWN, TRUE}, {VK_DOWN, FALSE}}, "d07"},
-        {5, {{VK_ESCAPE, TRUE}}, "d01"},                       // other keys are taken and do nothing
+        {5, {{VK_ESCAPE, TRUE}}, "d01"},  // other keys are taken and do nothing
         // Twenty documents, eight cells: down stops at the last visible row,
         // right at the last visible document.
         {20, {{VK_DOWN, TRUE}, {VK_DOWN, TRUE}, {VK_DOWN, TRUE}, {VK_DOWN, FALSE}}, "d07"},

@@ -71,7 +71,7 @@ TEST_F(StripTest, AnArrowAtTheEndOfTheRangeDoesNothing) {
 }
 
 TEST_F(StripTest, APressBesideTheThumbPagesUntilTheEnd) {
-    Show(20);  // ten rows, four shown; the thumb is 18 long
+    Show(20);   // ten rows, four shown; the thumb is 18 long
     Press(50);  // below the thumb (13 to 31), above the down arrow
     EXPECT_EQ(FirstRow(), 4);
     Tick();

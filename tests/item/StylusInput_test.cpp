@@ -96,13 +96,12 @@ TEST_F(StylusTest, TheFolderIconStartsTheOptionsProgramOutsideATabHost) {
         POINT down, up;
         bool starts;
     } rows[] = {
-        {false, {8, 8}, {8, 8}, true},
-        {false, {1, 1}, {16, 16}, true},    // the zone's corners
-        {false, {8, 8}, {17, 8}, false},    // lifted just right of it
-        {false, {8, 8}, {8, 17}, false},    // lifted just below it
-        {false, {8, 8}, {150, 8}, false},   // lifted on a document
-        {false, {0, 8}, {0, 8}, false},     // left of the zone
-        {true, {8, 8}, {8, 8}, false},      // a tab host shows no folder icon
+        {false, {8, 8}, {8, 8}, true},    {false, {1, 1}, {16, 16}, true},  // the zone's corners
+        {false, {8, 8}, {17, 8}, false},                                    // lifted just right of it
+        {false, {8, 8}, {8, 17}, false},                                    // lifted just below it
+        {false, {8, 8}, {150, 8}, false},                                   // lifted on a document
+        {false, {0, 8}, {0, 8}, false},                                     // left of the zone
+        {true, {8, 8}, {8, 8}, false},                                      // a tab host shows no folder icon
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         Unload();

@@ -17,9 +17,15 @@ namespace item_testing {
 
 using E = wince::InputEvent;
 
-void Down(POINT p) { wince::PostInputEvent(E{E::kStylusDown, p}); }
-void Up(POINT p) { wince::PostInputEvent(E{E::kStylusUp, p}); }
-void Move(POINT p) { wince::PostInputEvent(E{E::kStylusMove, p}); }
+void Down(POINT p) {
+    wince::PostInputEvent(E{E::kStylusDown, p});
+}
+void Up(POINT p) {
+    wince::PostInputEvent(E{E::kStylusUp, p});
+}
+void Move(POINT p) {
+    wince::PostInputEvent(E{E::kStylusMove, p});
+}
 void Tap(POINT p) {
     Down(p);
     Up(p);
@@ -67,8 +73,9 @@ bool RunSteps(std::vector<Step> steps) {
             for (wince::Window *w : wince::TopLevelWindows())
                 if (w->Visible() && std::find(before.begin(), before.end(), w->handle) == before.end()) {
                     modalLeft = true;
-                    ADD_FAILURE() << "left open: a window of class \"" << std::string(w->cls->name.begin(), w->cls->name.end())
-                                  << "\" titled \"" << std::string(w->text.begin(), w->text.end()) << "\"";
+                    ADD_FAILURE() << "left open: a window of class \""
+                                  << std::string(w->cls->name.begin(), w->cls->name.end()) << "\" titled \""
+                                  << std::string(w->text.begin(), w->text.end()) << "\"";
                 }
             PostQuitMessage(0);
             quitPosted = true;

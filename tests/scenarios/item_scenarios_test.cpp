@@ -32,7 +32,8 @@ class ItemScenario : public testing_support::DeviceTest {
     }
     int Run(const std::string &command) {
         std::string log = (device.Root() / "output.txt").string();
-        int status = std::system(("cd '" + root.string() + "' 2>/dev/null; " + command + " >'" + log + "' 2>&1").c_str());
+        int status =
+            std::system(("cd '" + root.string() + "' 2>/dev/null; " + command + " >'" + log + "' 2>&1").c_str());
         std::ifstream in(log);
         std::stringstream s;
         s << in.rdbuf();
@@ -101,8 +102,8 @@ TEST_F(ItemScenario, KeysAndTapsSelectAndOpenDocuments) {
     ASSERT_EQ(RunScript("select_and_open.txt"), 0) << output;
     EXPECT_EQ(Opened(Events("ShellExecuteEx")),
               (std::vector<std::pair<std::string, std::string>>{{"\\My Documents\\Memo.wav", "open"},
-                                                                 {"\\My Documents\\Shopping list.txt", "opendoc"},
-                                                                 {"\\My Documents\\Budget.pxl", "opendoc"}}));
+                                                                {"\\My Documents\\Shopping list.txt", "opendoc"},
+                                                                {"\\My Documents\\Budget.pxl", "opendoc"}}));
     std::vector<std::string> drawn = DrawnTexts("select_and_open.json");
     EXPECT_TRUE(Has(drawn, "Memo") && Has(drawn, "Letter") && Has(drawn, "Report")) << drawn.size();
     EXPECT_EQ(OpenWindows("select_and_open.json"), std::vector<std::string>{"DesktopExplorerWindow"});
