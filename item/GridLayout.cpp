@@ -101,9 +101,17 @@ RECT MessageLineRect(const RECT &area) {
 
 RECT FolderIconZone() { return RECT{ScaleX(1), ScaleY(1), ScaleX(17), ScaleY(17)}; }
 
+// The widest size caption: "99.9T" alone leaves the wider unit letters and
+// "HUGE" without room in most fonts, and every such size would show cut.
 void MeasureSizeWidth(HDC hdc) {
-    SIZE extent{};
-    if (GetTextExtentPoint32W(hdc, TEXT("99.9T"), 5, &extent)) sizeWidth = extent.cx;
+    static const WCHAR *const kWidest[] = {TEXT("99.9T"), TEXT("99.9B"), TEXT("99.9K"), TEXT("99.9M"),
+                                           TEXT("99.9G"), TEXT("99.9P"), TEXT("HUGE")};
+    int widest = -1;
+    for (const WCHAR *text : kWidest) {
+        SIZE extent{};
+        if (GetTextExtentPoint32W(hdc, text, lstrlenW(text), &extent) && extent.cx > widest) widest = extent.cx;
+    }
+    if (widest >= 0) sizeWidth = widest;
 }
 
 // The widest short date of the year: 29 December 2005.
