@@ -37,7 +37,8 @@ void SetDword(HKEY key, const char16_t *name, DWORD value) {
 
 int main() {
     std::error_code ec;
-    std::string pattern = (fs::is_directory("/dev/shm", ec) ? "/dev/shm" : "/tmp") + std::string("/pelloran-bench-XXXXXX");
+    std::string pattern =
+        (fs::is_directory("/dev/shm", ec) ? "/dev/shm" : "/tmp") + std::string("/pelloran-bench-XXXXXX");
     if (!mkdtemp(pattern.data())) {
         fprintf(stderr, "paint_bench: cannot make a scratch device\n");
         return 1;

@@ -171,8 +171,9 @@ bool ApplyDialogLayout(HINSTANCE instance, HWND dialog, UINT templateId) {
         if (!control) continue;
         RECT r{item.x, item.y, item.x + item.cx, item.y + item.cy};
         MapDialogRect(dialog, &r);
-        if (moves) moves = DeferWindowPos(moves, control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                                          SWP_NOZORDER);
+        if (moves)
+            moves = DeferWindowPos(moves, control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                   SWP_NOZORDER);
         UpdateControl(instance, control, item);
     }
     if (moves) EndDeferWindowPos(moves);

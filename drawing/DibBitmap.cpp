@@ -1,6 +1,8 @@
 #include "drawing/DibBitmap.h"
 
-DibBitmap::~DibBitmap() { Release(); }
+DibBitmap::~DibBitmap() {
+    Release();
+}
 
 void DibBitmap::Release() {
     if (!bitmap) return;

@@ -42,4 +42,6 @@ class DibBitmap {
 };
 
 // Bytes per row of a 24-bit bitmap, padded to 4 bytes.
-inline int DibStride(int width) { return (width * 3 + 3) / 4 * 4; }
+inline int DibStride(int width) {
+    return (width * 3 + 3) / 4 * 4;
+}

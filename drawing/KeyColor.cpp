@@ -59,8 +59,8 @@ void RecolorByKey(DibBitmap &canvas, const RECT &rect, const DibBitmap &templ, i
                 canvas.SetPixelColor(x, y, color);
 }
 
-bool TintedAverageByKey(const DibBitmap &canvas, const RECT &rect, const DibBitmap &templ, int templateX,
-                        int templateY, COLORREF key, COLORREF &tint) {
+bool TintedAverageByKey(const DibBitmap &canvas, const RECT &rect, const DibBitmap &templ, int templateX, int templateY,
+                        COLORREF key, COLORREF &tint) {
     ChannelSums sums;
     if (canvas.bits && templ.bits) {
         Span s = Clip(canvas, rect, &templ, templateX, templateY);

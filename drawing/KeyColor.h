@@ -12,7 +12,7 @@ void RecolorByKey(DibBitmap &canvas, const RECT &rect, const DibBitmap &templ, i
                   COLORREF key, COLORREF color);
 // The tint of the canvas pixels of rect whose template pixel equals key;
 // false (and black) when there is none.
-bool TintedAverageByKey(const DibBitmap &canvas, const RECT &rect, const DibBitmap &templ, int templateX,
-                        int templateY, COLORREF key, COLORREF &tint);
+bool TintedAverageByKey(const DibBitmap &canvas, const RECT &rect, const DibBitmap &templ, int templateX, int templateY,
+                        COLORREF key, COLORREF &tint);
 // The tint of all canvas pixels of rect; black for an empty rect.
 COLORREF TintedAverage(const DibBitmap &canvas, const RECT &rect);

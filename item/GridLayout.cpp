@@ -38,7 +38,9 @@ bool ItemWidthIsOff(int clientWidth, int targetWidth) {
     return difference > 4 || difference < -4;
 }
 
-bool ScrollStripNeeded(int count, int cols, int rows) { return count > rows * cols; }
+bool ScrollStripNeeded(int count, int cols, int rows) {
+    return count > rows * cols;
+}
 
 bool UpdateVisibleRows(ScrollStrip &strip, int count, int cols, int rows) {
     strip.totalRows = RowsNeeded(count, cols);
@@ -53,7 +55,9 @@ bool UpdateVisibleRows(ScrollStrip &strip, int count, int cols, int rows) {
     return ScrollStripNeeded(count, cols, rows);
 }
 
-int FirstIndex(const ScrollStrip &strip, int cols, bool stripShown) { return stripShown ? strip.firstRow * cols : 0; }
+int FirstIndex(const ScrollStrip &strip, int cols, bool stripShown) {
+    return stripShown ? strip.firstRow * cols : 0;
+}
 
 // The left margin is taken with the vertical scaling, the edges' offset with
 // the horizontal one; on square pixels they agree.
@@ -99,7 +103,9 @@ RECT MessageLineRect(const RECT &area) {
     return line;
 }
 
-RECT FolderIconZone() { return RECT{ScaleX(1), ScaleY(1), ScaleX(17), ScaleY(17)}; }
+RECT FolderIconZone() {
+    return RECT{ScaleX(1), ScaleY(1), ScaleX(17), ScaleY(17)};
+}
 
 // The widest size caption: "99.9T" alone leaves the wider unit letters and
 // "HUGE" without room in most fonts, and every such size would show cut.

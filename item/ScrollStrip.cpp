@@ -2,7 +2,9 @@
 
 #include "drawing/ScreenMetrics.h"
 
-int ScrollStripWidth() { return ScaleX(13) + 2; }
+int ScrollStripWidth() {
+    return ScaleX(13) + 2;
+}
 
 void ScrollStrip::Layout(const RECT &area) {
     stripX = area.right - 2 - ScaleX(13);
@@ -20,5 +22,9 @@ void ScrollStrip::Layout(const RECT &area) {
     downRect = RECT{1, area.bottom - 1 - ScaleY(12), stripRect.right - 1, area.bottom - 1};
 }
 
-int StripTrackTop(const RECT &stripRect) { return stripRect.top + 1 + ScaleY(12); }
-int StripTrackBottom(const RECT &stripRect) { return stripRect.bottom - ScaleY(12) - 1; }
+int StripTrackTop(const RECT &stripRect) {
+    return stripRect.top + 1 + ScaleY(12);
+}
+int StripTrackBottom(const RECT &stripRect) {
+    return stripRect.bottom - ScaleY(12) - 1;
+}

@@ -15,7 +15,9 @@ constexpr int kThemeIndex = 6;
 
 // The template's parts, all in its right half: scaled offsets that match
 // both bitmaps' rows exactly.
-int TemplateX() { return ScaleX(13); }
+int TemplateX() {
+    return ScaleX(13);
+}
 
 // Red becomes the theme colour; white becomes a lightened copy of what lies
 // under it, so that the glyph looks translucent.
@@ -32,7 +34,9 @@ void FillSolid(HDC hdc, int left, int top, int right, int bottom, HBRUSH brush) 
     FillRect(hdc, &r, brush);
 }
 
-RECT Shifted(const RECT &r, int dy) { return RECT{r.left, r.top + dy, r.right, r.bottom + dy}; }
+RECT Shifted(const RECT &r, int dy) {
+    return RECT{r.left, r.top + dy, r.right, r.bottom + dy};
+}
 
 }  // namespace
 

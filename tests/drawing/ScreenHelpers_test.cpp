@@ -15,9 +15,10 @@ namespace {
 class ScreenHelpers : public testing_support::DeviceTest {
    protected:
     void Screen(int width, int height, int dpi = 96) {
-        testing_support::WriteProfile(device.Root(), "[screen]\nwidth = " + std::to_string(width) + "\nheight = " +
-                                                         std::to_string(height) + "\ndpi_x = " + std::to_string(dpi) +
-                                                         "\ndpi_y = " + std::to_string(dpi) + "\n[font]\nmode = fixed\n");
+        testing_support::WriteProfile(
+            device.Root(), "[screen]\nwidth = " + std::to_string(width) + "\nheight = " + std::to_string(height) +
+                               "\ndpi_x = " + std::to_string(dpi) + "\ndpi_y = " + std::to_string(dpi) +
+                               "\n[font]\nmode = fixed\n");
         DisplayResolution = DisplayResolutionValues{dpi, dpi};
     }
 };
@@ -27,7 +28,7 @@ TEST_F(ScreenHelpers, DisplayModes) {
         int width, height, mode;
         bool landscape;
     } rows[] = {
-        {240, 320, 0, false}, {320, 240, 1, true},  {240, 240, 2, false}, {480, 640, 3, false},
+        {240, 320, 0, false}, {320, 240, 1, true},  {240, 240, 2, false},  {480, 640, 3, false},
         {640, 480, 4, true},  {480, 480, 5, false}, {800, 480, -1, false}, {320, 320, -1, false},
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
@@ -41,13 +42,13 @@ TEST_F(ScreenHelpers, LandscapeDialogsMoveUpToTheTitleBand) {
     const struct {
         int width, height, dpi, top, placed;
     } rows[] = {
-        {320, 240, 96, 60, 27}, {320, 240, 96, 20, 20}, {320, 240, 96, 27, 27},
+        {320, 240, 96, 60, 27},  {320, 240, 96, 20, 20}, {320, 240, 96, 27, 27},
         {640, 480, 192, 90, 54}, {240, 320, 96, 60, 60}, {480, 480, 192, 90, 90},
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         Screen(rows[i].width, rows[i].height, rows[i].dpi);
-        HWND w = CreateWindowExW(0, u"STATIC", u"", WS_POPUP, 10, rows[i].top, 100, 50, nullptr, nullptr, nullptr,
-                                 nullptr);
+        HWND w =
+            CreateWindowExW(0, u"STATIC", u"", WS_POPUP, 10, rows[i].top, 100, 50, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(w, nullptr);
         EXPECT_TRUE(PlaceDialogForLandscape(w)) << "row " << i;
         RECT r;
@@ -63,7 +64,9 @@ TEST_F(ScreenHelpers, LandscapeDialogsMoveUpToTheTitleBand) {
     EXPECT_TRUE(PlaceDialogForLandscape(nullptr));  // nothing to do off landscape
 }
 
-BOOL CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+BOOL CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
 
 class DialogLayoutTest : public ScreenHelpers {
    protected:

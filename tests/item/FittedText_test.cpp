@@ -40,8 +40,8 @@ namespace {
 class FittedTextTest : public testing_support::DeviceTest {
    protected:
     void SetUp() override {
-        testing_support::WriteProfile(device.Root(),
-                                      "[screen]\nwidth = 240\nheight = 320\ndpi_x = 96\ndpi_y = 96\n[font]\nmode = fixed\n");
+        testing_support::WriteProfile(
+            device.Root(), "[screen]\nwidth = 240\nheight = 320\ndpi_x = 96\ndpi_y = 96\n[font]\nmode = fixed\n");
         dc = CreateCompatibleDC(nullptr);
         bitmap = CreateCompatibleBitmap(dc, 300, 20);
         oldBitmap = SelectObject(dc, bitmap);

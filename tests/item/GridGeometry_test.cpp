@@ -48,8 +48,8 @@ TEST(GridGeometry, CellsArePitchedByRowsAndEndBeforeTheNextColumn) {
         int dpi, row, column;
         const char *cell;
     } rows[] = {
-        {96, 0, 0, "26,0,132,17"},   {96, 0, 1, "133,0,239,17"},   {96, 3, 1, "133,54,239,71"},
-        {192, 0, 0, "52,0,265,34"},  {192, 2, 1, "266,72,479,106"}, {131, 1, 0, "35,25,180,48"},
+        {96, 0, 0, "26,0,132,17"},  {96, 0, 1, "133,0,239,17"},    {96, 3, 1, "133,54,239,71"},
+        {192, 0, 0, "52,0,265,34"}, {192, 2, 1, "266,72,479,106"}, {131, 1, 0, "35,25,180,48"},
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         Resolution res(rows[i].dpi, rows[i].dpi);
@@ -86,10 +86,16 @@ TEST(GridGeometry, VisibleRowsClampFirstRowAndDecideTheStrip) {
         bool shown;
         int total, maxFirst, firstRow, firstIndex;
     } rows[] = {
-        {8, 2, 4, 0, false, 4, 0, 0, 0},    {9, 2, 4, 0, true, 5, 1, 0, 0},    {9, 2, 4, 1, true, 5, 1, 1, 2},
-        {9, 4, 3, 0, false, 3, 0, 0, 0},    {1, 2, 4, 0, false, 1, 0, 0, 0},   {100, 4, 15, 30, true, 25, 10, 10, 40},
+        {8, 2, 4, 0, false, 4, 0, 0, 0},
+        {9, 2, 4, 0, true, 5, 1, 0, 0},
+        {9, 2, 4, 1, true, 5, 1, 1, 2},
+        {9, 4, 3, 0, false, 3, 0, 0, 0},
+        {1, 2, 4, 0, false, 1, 0, 0, 0},
+        {100, 4, 15, 30, true, 25, 10, 10, 40},
         // Documents went away: firstRow drops to the new end, then to 0.
-        {20, 2, 4, 6, true, 10, 6, 6, 12},  {12, 2, 4, 6, true, 6, 2, 2, 4},   {8, 2, 4, 2, false, 4, 0, 0, 0},
+        {20, 2, 4, 6, true, 10, 6, 6, 12},
+        {12, 2, 4, 6, true, 6, 2, 2, 4},
+        {8, 2, 4, 2, false, 4, 0, 0, 0},
         // Empty last row slots do not need a strip: 7 in 2 x 4 fit.
         {7, 2, 4, 3, false, 4, 0, 0, 0},
     };
@@ -141,7 +147,8 @@ TEST(GridGeometry, WidthRuleAndFixedZones) {
     const struct {
         int client, target;
         bool off;
-    } widths[] = {{240, 240, false}, {244, 240, false}, {236, 240, false}, {245, 240, true}, {235, 240, true}, {0, 240, true}};
+    } widths[] = {{240, 240, false}, {244, 240, false}, {236, 240, false},
+                  {245, 240, true},  {235, 240, true},  {0, 240, true}};
     for (size_t i = 0; i < std::size(widths); ++i)
         EXPECT_EQ(ItemWidthIsOff(widths[i].client, widths[i].target), widths[i].off) << "row " << i;
 

@@ -50,10 +50,10 @@ class ItemPaintTest : public PluginTest {
     }
     void Screen(int width, int height, int dpi) {
         screenWidth = width;
-        testing_support::WriteProfile(device.Root(), "[screen]\nwidth = " + std::to_string(width) + "\nheight = " +
-                                                         std::to_string(height) + "\ndpi_x = " + std::to_string(dpi) +
-                                                         "\ndpi_y = " + std::to_string(dpi) +
-                                                         "\n[os]\nversion = 5.1\nplatform = PocketPC\n[font]\nmode = fixed\n");
+        testing_support::WriteProfile(
+            device.Root(), "[screen]\nwidth = " + std::to_string(width) + "\nheight = " + std::to_string(height) +
+                               "\ndpi_x = " + std::to_string(dpi) + "\ndpi_y = " + std::to_string(dpi) +
+                               "\n[os]\nversion = 5.1\nplatform = PocketPC\n[font]\nmode = fixed\n");
     }
     void Setting(const char16_t *name, DWORD value) {
         HKEY key;
@@ -238,9 +238,29 @@ TEST_F(ItemPaintTest, ScrollStripColoursAndWidth) {
     } rows[] = {
         // Dark: each channel (3 x average + 255) / 4.
         {240, 320, 96, RGB(0, 0, 64), RGB(63, 63, 111), 224, 15, {231, 55}, {226, 30}, {227, 1}, {230, 3}, {230, 30}},
-        {240, 320, 96, RGB(255, 255, 255), RGB(255, 255, 255), 224, 15, {231, 55}, {226, 30}, {227, 1}, {230, 3},
+        {240,
+         320,
+         96,
+         RGB(255, 255, 255),
+         RGB(255, 255, 255),
+         224,
+         15,
+         {231, 55},
+         {226, 30},
+         {227, 1},
+         {230, 3},
          {230, 30}},
-        {480, 640, 192, RGB(100, 150, 200), RGB(138, 176, 213), 451, 28, {464, 110}, {455, 70}, {458, 2}, {460, 6},
+        {480,
+         640,
+         192,
+         RGB(100, 150, 200),
+         RGB(138, 176, 213),
+         451,
+         28,
+         {464, 110},
+         {455, 70},
+         {458, 2},
+         {460, 6},
          {462, 70}},
     };
     for (size_t i = 0; i < std::size(rows); ++i) {

@@ -85,7 +85,8 @@ TEST_F(ItemScreens, DemoDocumentsOnEachScreenWithOneToFourColumns) {
             // Fourteen documents: more than the twelve cells of 3 rows of 4.
             // Their dates are fixed so that the pictures repeat.
             int day = 0;
-            for (const char *name : {"Agenda.txt", "Ideas.pwi", "Invoice.pxl", "Packing.txt", "Recipes.psw", "Zoo.txt"}) {
+            for (const char *name :
+                 {"Agenda.txt", "Ideas.pwi", "Invoice.pxl", "Packing.txt", "Recipes.psw", "Zoo.txt"}) {
                 fs::path file = root / "fs" / "My Documents" / name;
                 std::ofstream(file) << "some text";
                 using namespace std::chrono;
