@@ -14,43 +14,26 @@
 #include <string>
 #include <vector>
 
-#include "temp_device.h"
+#include "sim_device.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Json = nlohmann::json;
+using scenario_testing::Json;
 
-class ItemScenario : public testing_support::DeviceTest {
+class ItemScenario : public scenario_testing::SimDeviceTest {
    protected:
     void SetUp() override {
         root = device.Root() / "device";
-        ASSERT_EQ(Run(std::string(PELLORAN_SIM) + " --device '" + root.string() + "' init"), 0) << output;
+        ASSERT_EQ(Run(Sim("init")), 0) << output;
         // The options program may not be built: a stand-in records its start.
         fs::path options = root / "fs" / "Program Files" / "Pelloran" / "PelloranOptions.exe";
         if (!fs::exists(options)) std::ofstream(options) << "#!wince-link /bin/true\n";
     }
-    int Run(const std::string &command) {
-        std::string log = (device.Root() / "output.txt").string();
-        int status =
-            std::system(("cd '" + root.string() + "' 2>/dev/null; " + command + " >'" + log + "' 2>&1").c_str());
-        std::ifstream in(log);
-        std::stringstream s;
-        s << in.rdbuf();
-        output = s.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    void SetDword(const std::string &name, int value) {
-        ASSERT_EQ(Run(std::string(WINCE_REG) + " --device '" + root.string() +
-                      "' add 'HKLM\\SOFTWARE\\Varnhold\\Pelloran' /v " + name + " /t REG_DWORD /d " +
-                      std::to_string(value) + " /f"),
-                  0)
-            << output;
-    }
     // Runs the script of that name from the source tree; its exit status.
     int RunScript(const std::string &name) {
-        return Run(std::string(PELLORAN_SIM) + " --device '" + root.string() + "' --script '" + SCENARIO_DIR + "/" +
-                   name + "' --trace '" + (root / "trace.jsonl").string() + "'");
+        return Run(Sim("--script '" + std::string(SCENARIO_DIR) + "/" + name + "' --trace '" +
+                       (root / "trace.jsonl").string() + "'"));
     }
     std::vector<Json> Events(const std::string &kind) const {
         std::vector<Json> found;
@@ -87,9 +70,6 @@ class ItemScenario : public testing_support::DeviceTest {
     static bool Has(const std::vector<std::string> &texts, const std::string &text) {
         return std::find(texts.begin(), texts.end(), text) != texts.end();
     }
-
-    fs::path root;
-    std::string output;
 };
 
 std::vector<std::pair<std::string, std::string>> Opened(const std::vector<Json> &events) {

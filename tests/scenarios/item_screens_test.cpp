@@ -15,32 +15,15 @@
 #include <vector>
 
 #include "gdi/png.h"
-#include "temp_device.h"
+#include "sim_device.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Json = nlohmann::json;
+using scenario_testing::Json;
 
-class ItemScreens : public testing_support::DeviceTest {
+class ItemScreens : public scenario_testing::SimDeviceTest {
    protected:
-    int Run(const std::string &command) {
-        std::string log = (device.Root() / "output.txt").string();
-        fs::create_directories(root);
-        int status = std::system(("cd '" + root.string() + "' && " + command + " >'" + log + "' 2>&1").c_str());
-        std::ifstream in(log);
-        std::stringstream s;
-        s << in.rdbuf();
-        output = s.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    void SetDword(const std::string &name, int value) {
-        ASSERT_EQ(Run(std::string(WINCE_REG) + " --device '" + root.string() +
-                      "' add 'HKLM\\SOFTWARE\\Varnhold\\Pelloran' /v " + name + " /t REG_DWORD /d " +
-                      std::to_string(value) + " /f"),
-                  0)
-            << output;
-    }
     // The item window of the dump and the texts its last paint drew.
     Json Item(const Json &dump) {
         std::vector<Json> stack(dump["windows"].begin(), dump["windows"].end());
@@ -52,9 +35,6 @@ class ItemScreens : public testing_support::DeviceTest {
         }
         return Json();
     }
-
-    fs::path root;
-    std::string output;
 };
 
 bool Has(const std::vector<std::string> &texts, const std::string &text) {
