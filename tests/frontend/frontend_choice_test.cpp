@@ -68,7 +68,9 @@ TEST(FrontEndChoice, WithoutADisplayOnlyAWindowAskedForFails) {
         EXPECT_EQ(wince::StartFrontEnd(request, &mode, &error), rows[i].ok) << "row " << i;
         EXPECT_EQ(mode, wince::FrontEnd::kHeadless) << "row " << i;
         EXPECT_EQ(!error.empty(), rows[i].reason) << "row " << i << ": " << error;
-        if (rows[i].reason) EXPECT_NE(error.find("display"), std::string::npos) << error;
+        if (rows[i].reason) {
+            EXPECT_NE(error.find("display"), std::string::npos) << error;
+        }
         // The programs it starts are told to stay headless too.
         EXPECT_STREQ(getenv("WINCE_FRONTEND"), "headless") << "row " << i;
         EXPECT_EQ(wince::FrontEndZoom(), 0);
@@ -103,8 +105,11 @@ TEST(FrontEndChoice, PelloranSimWithoutADisplay) {
         std::stringstream text;
         text << in.rdbuf();
         ASSERT_TRUE(WIFEXITED(status)) << "row " << i;
-        if (rows[i].status < 0) EXPECT_NE(WEXITSTATUS(status), 0) << "row " << i << ": " << text.str();
-        else EXPECT_EQ(WEXITSTATUS(status), rows[i].status) << "row " << i << ": " << text.str();
+        if (rows[i].status < 0) {
+            EXPECT_NE(WEXITSTATUS(status), 0) << "row " << i << ": " << text.str();
+        } else {
+            EXPECT_EQ(WEXITSTATUS(status), rows[i].status) << "row " << i << ": " << text.str();
+        }
         EXPECT_NE(text.str().find(rows[i].says), std::string::npos) << "row " << i << ": " << text.str();
         EXPECT_EQ(std::filesystem::exists(std::filesystem::path(root) / "screen.png"), rows[i].defaultScreenshot)
             << "row " << i;

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -108,6 +109,12 @@ class SimWindow : public ::testing::Test {
                 GTEST_SKIP() << "Xvfb cannot start: " << tool << " is not installed (scripts/install-deps installs it)";
         std::string reason;
         if (!StartXvfb(reason)) GTEST_SKIP() << "Xvfb cannot start: " << reason;
+        // In sanitizer builds, the started programs leave the desktop
+        // libraries' own leaks out of their report.
+        const char *lsan = getenv("LSAN_OPTIONS");
+        oldLsan = lsan ? std::optional<std::string>(lsan) : std::nullopt;
+        std::string options = std::string("suppressions=") + FRONTEND_TEST_DIR + "/lsan.supp";
+        setenv("LSAN_OPTIONS", (oldLsan ? *oldLsan + ":" + options : options).c_str(), 1);
         root = temp.Root() / "device";
         trace = temp.Root() / "trace.jsonl";
         exitShot = temp.Root() / "exit.png";
@@ -120,6 +127,8 @@ class SimWindow : public ::testing::Test {
         Stop(xvfb, SIGTERM);
         if (hadDisplay) setenv("DISPLAY", oldDisplay.c_str(), 1);
         else unsetenv("DISPLAY");
+        if (oldLsan) setenv("LSAN_OPTIONS", oldLsan->c_str(), 1);
+        else unsetenv("LSAN_OPTIONS");
     }
 
     // Xvfb picks a free display itself and tells its number through -displayfd.
@@ -222,6 +231,7 @@ class SimWindow : public ::testing::Test {
     fs::path root, trace, exitShot;
     std::string display, oldDisplay;
     bool hadDisplay = false;
+    std::optional<std::string> oldLsan;
     pid_t xvfb = -1, sim = -1;
 };
 
@@ -259,14 +269,13 @@ TEST_F(SimWindow, APersonUsesTheDeviceInItsWindow) {
     ASSERT_TRUE(TraceHas(R"("to":"\\My Documents\\Brief 2.doc")")) << FileText(trace);
     EXPECT_TRUE(fs::exists(root / "fs" / "My Documents" / "Brief 2.doc"));
 
-    // A file copied into the documents folder shows within about a second.
+    // A file copied into the documents folder shows within about a second
+    // (two at most, for a busy machine).
     Image before = Settled(window);
     std::ofstream(root / "fs" / "My Documents" / "Apples.txt") << "copied from the desktop";
-    auto copied = Clock::now();
-    bool shown = WaitFor([&] { return !frontend_test::SameArea(before, Grab(window), 0, 0, 240 * kZoom, 320 * kZoom); },
-                         3000);
-    EXPECT_TRUE(shown) << "the new document did not appear";
-    EXPECT_LT(Clock::now() - copied, std::chrono::milliseconds(3000));
+    EXPECT_TRUE(WaitFor(
+        [&] { return !frontend_test::SameArea(before, Grab(window), 0, 0, 240 * kZoom, 320 * kZoom); }, 2000))
+        << "the new document did not appear";
 
     // F5 turns the device: the window becomes landscape.
     ASSERT_TRUE(Xdo("key --window " + window + " F5"));
@@ -306,7 +315,7 @@ TEST_F(SimWindow, AProgramTheDeviceStartsOpensItsOwnWindowBesideIt) {
     ASSERT_TRUE(TraceHas(R"("event":"CreateProcess")")) << FileText(trace);
     std::string options = FindWindow("^PelloranOptions.exe$");
     ASSERT_FALSE(options.empty()) << "the started program has no window";
-    // Its reload request reached the Today screen's process over the device's socket.
+    // Its reload request went to the Today screen's process over the device's socket.
     EXPECT_TRUE(TraceHas(R"("event":"PostMessage")")) << FileText(trace);
 
     auto geometry = [](const std::string &id) {

@@ -53,6 +53,10 @@ std::unique_ptr<DeviceWindow> DeviceWindow::Open(const std::string &title, int w
     }
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");  // a simulator is no film
+    // The pixels go to the window as they are: no OpenGL to load and start
+    // for a few hundred thousand pixels.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // The close button is one request, not a window event and a quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");  // whole pixels, as the device shows them
@@ -73,7 +77,6 @@ std::unique_ptr<DeviceWindow> DeviceWindow::Open(const std::string &title, int w
         if (error) *error = std::string("cannot open a window: no desktop for the ") + driver + " video driver";
         return nullptr;
     }
-    SDL_EnableScreenSaver();
     if (zoom == 0) {
         SDL_Rect usable{};
         if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = SDL_Rect{};
@@ -108,7 +111,8 @@ DeviceWindow::~DeviceWindow() {
     if (screen_) SDL_DestroyTexture(screen_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // SDL's video part stays up until the process ends: shutting it down
+    // unloads the desktop's libraries and loses the caches they still hold.
 }
 
 bool DeviceWindow::MakeTextures(std::string *error) {
