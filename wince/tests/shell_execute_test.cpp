@@ -82,7 +82,12 @@ TEST_F(ShellExecute, FailuresGiveTheDocumentedErrors) {
     EXPECT_FALSE(ShellExecuteEx(&wrong));
     EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
     EXPECT_FALSE(ShellExecuteEx(nullptr));
-    EXPECT_TRUE(trace.Lines().empty());  // nothing left the program
+    // Only the program that is on the device but cannot start is traced.
+    std::vector<std::string> lines = trace.Lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], R"({"event":"ShellExecuteEx","verb":"open","file":"\\Windows\\notes.exe",)"
+                        R"("parameters":"","directory":"","show":0,"error":193})");
+    EXPECT_EQ(wince::LastTracedAction(), "could not open \\Windows\\notes.exe (error 193)");
 }
 
 TEST_F(ShellExecute, DeviceProgramRunsAsAProcessOnTheSameDevice) {

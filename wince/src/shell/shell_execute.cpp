@@ -47,6 +47,11 @@ BOOL Fail(LPSHELLEXECUTEINFO info, DWORD error) {
     return FALSE;
 }
 
+BOOL TraceFailure(LPSHELLEXECUTEINFO info, const std::u16string &file, DWORD error) {
+    TraceShellExecute(Text(info->lpVerb), file, Text(info->lpParameters), Text(info->lpDirectory), info->nShow, error);
+    return Fail(info, error);
+}
+
 BOOL Succeed(LPSHELLEXECUTEINFO info) {
     info->hInstApp = reinterpret_cast<HINSTANCE>(kSucceeded);
     return TRUE;
@@ -54,7 +59,13 @@ BOOL Succeed(LPSHELLEXECUTEINFO info) {
 
 BOOL RunProgram(LPSHELLEXECUTEINFO info, const std::u16string &file) {
     DeviceProgram program;
-    if (DWORD error = ResolveDeviceProgram(file, program)) return Fail(info, error);
+    if (DWORD error = ResolveDeviceProgram(file, program)) {
+        // A program that is on the device but cannot start (its host program
+        // is missing or it is no program) is traced: the user's tap did something.
+        if (GetFileAttributesW(program.devicePath.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return TraceFailure(info, program.devicePath, error);
+        return Fail(info, error);
+    }
     TraceShellExecute(Text(info->lpVerb), file, Text(info->lpParameters), Text(info->lpDirectory), info->nShow);
     std::shared_ptr<ProcessObject> process;
     if (program.simulated) {

@@ -17,7 +17,8 @@ struct TracedMenuItem {
 };
 
 void TraceShellExecute(const std::u16string &verb, const std::u16string &file, const std::u16string &parameters,
-                       const std::u16string &directory, int show);
+                       const std::u16string &directory, int show,
+                       DWORD error = ERROR_SUCCESS);
 void TraceCreateProcess(const std::u16string &application, const std::u16string &commandLine);
 void TraceMessageBox(const std::u16string &text, const std::u16string &caption, UINT type, int answer);
 void TraceTrackPopupMenu(const std::vector<TracedMenuItem> &items, UINT answer);

@@ -37,7 +37,7 @@ const char *AnswerName(int answer) {
 }  // namespace
 
 void TraceShellExecute(const std::u16string &verb, const std::u16string &file, const std::u16string &parameters,
-                       const std::u16string &directory, int show) {
+                       const std::u16string &directory, int show, DWORD error) {
     Json e;
     e["event"] = "ShellExecuteEx";
     e["verb"] = U8(verb);
@@ -45,6 +45,12 @@ void TraceShellExecute(const std::u16string &verb, const std::u16string &file, c
     e["parameters"] = U8(parameters);
     e["directory"] = U8(directory);
     e["show"] = show;
+    // A start that fails is traced too: the user's tap did something.
+    if (error != ERROR_SUCCESS) {
+        e["error"] = error;
+        Emit(e, "could not open " + U8(file) + " (error " + std::to_string(error) + ")");
+        return;
+    }
     std::string leaf = U8(file.substr(file.find_last_of(u'\\') == std::u16string::npos ? 0 : file.find_last_of(u'\\') + 1));
     for (char &c : leaf) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     if (leaf == "fexplore.exe") Emit(e, "showed " + U8(parameters) + " in the file explorer");
