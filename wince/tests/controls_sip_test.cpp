@@ -3,6 +3,7 @@
 #include <aygshell.h>
 
 #include "dialog_support.h"
+#include "window/screen_size.h"
 
 namespace {
 
@@ -47,6 +48,36 @@ TEST_F(ControlSip, PanelFollowsTheFocusIntoAndOutOfEditBoxes) {
     EXPECT_TRUE(drewQ);
     DestroyWindow(d);
     EXPECT_FALSE(IsWindowVisible(panel));
+}
+
+// The panel keeps to the bottom of the screen as the screen turns, shown or
+// hidden at the time.
+TEST_F(ControlSip, PanelFollowsTheScreenWhenItTurns) {
+    ASSERT_TRUE(SHInitExtraControls());
+    DialogTemplateWriter t(WS_POPUP | WS_VISIBLE, 0, 0, 100, 60, u"");
+    t.Item(kEdit, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 2, 2, 60, 12, 10, u"");
+    t.Item(kButton, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 2, 30, 40, 14, 12, u"Go");
+    t.Item(u"SIPPREF", WS_CHILD, 0, 0, 0, 0, 13, u"");
+    const struct {
+        bool shown;  // while the screen turns
+        int width, height;
+    } rows[] = {{true, 320, 240}, {true, 240, 320}, {false, 320, 240}, {false, 240, 320}};
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        HWND d = Show(t);
+        ASSERT_NE(d, nullptr);
+        if (!rows[i].shown) DestroyWindow(d);
+        ASSERT_TRUE(wince::ChangeScreenSize(rows[i].width, rows[i].height)) << "row " << i;
+        wince::PumpReadyMessages();
+        if (!rows[i].shown) d = Show(t);
+        HWND panel = FindWindowW(u"SipWndClass", nullptr);
+        ASSERT_NE(panel, nullptr);
+        RECT r;
+        GetWindowRect(panel, &r);
+        EXPECT_EQ(r.left, 0) << "row " << i;
+        EXPECT_EQ(r.right, rows[i].width) << "row " << i;
+        EXPECT_EQ(r.bottom, rows[i].height) << "row " << i;
+        DestroyWindow(d);
+    }
 }
 
 }  // namespace

@@ -38,8 +38,17 @@ void PaintPanel(HWND hwnd) {
     EndPaint(hwnd, &ps);
 }
 
+// Across the bottom of the screen as it is now: the screen turns.
+void PlacePanel(HWND hwnd, UINT flags) {
+    int width = GetSystemMetrics(SM_CXSCREEN), height = controls::Scaled(80);
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, GetSystemMetrics(SM_CYSCREEN) - height, width, height, SWP_NOACTIVATE | flags);
+}
+
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+        case WM_SETTINGCHANGE:
+            PlacePanel(hwnd, 0);
+            return 0;
         case WM_ACTIVATE:
             return 0;  // the focus stays in the program's window
         case WM_ERASEBKGND:
@@ -105,7 +114,7 @@ void ShowInputPanel(bool show) {
         panel = MakePanel();
         if (!panel) return;
     }
-    if (show) SetWindowPos(panel, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    if (show) PlacePanel(panel, SWP_SHOWWINDOW);
     else ShowWindow(panel, SW_HIDE);
 }
 
