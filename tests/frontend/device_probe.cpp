@@ -1,8 +1,9 @@
 // A program of the device for the front-end tests.
 //   device_probe size   prints the screen size the program sees
-//   device_probe        shows a window of the screen's size, asks the Today
-//                       screen to reload its items, and runs until closed,
-//                       choosing no front end itself
+//   device_probe        shows a window of the screen's size, sets the Today
+//                       item to one column and asks the Today screen to
+//                       reload its items, as the options program does after
+//                       OK; runs until closed, choosing no front end itself
 #include <windows.h>
 
 #include <cstdio>
@@ -38,7 +39,14 @@ int RunWindow() {
     HWND hwnd = CreateWindowExW(0, u"DeviceProbe", u"Probe", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                                 GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
     if (!hwnd) return 2;
-    // The reload request, as the options program sends it after OK.
+    HKEY key;
+    DWORD disposition;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Varnhold\\Pelloran", 0, nullptr, 0, 0, nullptr, &key,
+                        &disposition) == ERROR_SUCCESS) {
+        DWORD one = 1;
+        RegSetValueExW(key, u"Cols", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&one), sizeof one);
+        RegCloseKey(key);
+    }
     PostMessageW(GetDesktopWindow(), WM_WININICHANGE, 0xF2, 0);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0)) {

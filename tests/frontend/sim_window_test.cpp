@@ -310,13 +310,19 @@ TEST_F(SimWindow, AProgramTheDeviceStartsOpensItsOwnWindowBesideIt) {
     // The options program, played by the probe.
     std::ofstream(root / "fs" / "Program Files" / "Pelloran" / "PelloranOptions.exe")
         << "#!wince-link " << DEVICE_PROBE << "\n";
+    Image before = Settled(window);
     // A tap on the folder icon at the item's left (device 10, 30) starts it.
     ASSERT_TRUE(Xdo("mousemove --window " + window + " 20 60 click 1"));
     ASSERT_TRUE(TraceHas(R"("event":"CreateProcess")")) << FileText(trace);
     std::string options = FindWindow("^PelloranOptions.exe$");
     ASSERT_FALSE(options.empty()) << "the started program has no window";
-    // Its reload request went to the Today screen's process over the device's socket.
+    // It set one column and asked for a reload: the Today screen re-created
+    // its item, whose right column (device 130..230, 20..90) is gone.
     EXPECT_TRUE(TraceHas(R"("event":"PostMessage")")) << FileText(trace);
+    EXPECT_TRUE(WaitFor(
+        [&] { return !frontend_test::SameArea(before, Grab(window), 130 * kZoom, 20 * kZoom, 100 * kZoom, 70 * kZoom); },
+        5000))
+        << "the Today screen did not reload its item";
 
     auto geometry = [](const std::string &id) {
         std::string text = Output("xdotool getwindowgeometry --shell " + id);
