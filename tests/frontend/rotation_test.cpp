@@ -109,25 +109,30 @@ TEST_F(Rotation, SizesTheDeviceCannotHaveChangeNothing) {
 }
 
 TEST_F(Rotation, TheTodayScreenLaysItsItemsOutForTheNewWidth) {
-    TodayScreen today(TodayScreen::Options{});
-    ASSERT_TRUE(today.Create());
-    wince::PumpReadyMessages();
-    ASSERT_EQ(today.Items().size(), 3u);
-    for (auto [width, height] : {std::pair{320, 240}, {240, 320}}) {
-        ASSERT_TRUE(wince::RotateScreen());
+    for (bool tabHost : {false, true}) {
+        TodayScreen::Options options;
+        options.tabHost = tabHost;
+        TodayScreen today(options);
+        ASSERT_TRUE(today.Create());
         wince::PumpReadyMessages();
-        RECT screen;
-        GetWindowRect(today.Window(), &screen);
-        EXPECT_EQ(screen.right - screen.left, width);
-        EXPECT_EQ(screen.bottom - screen.top, height);
-        int top = 0;
-        for (const TodayItemSlot &slot : today.Items()) {
-            RECT r;
-            GetWindowRect(slot.window, &r);
-            EXPECT_EQ(r.right - r.left, width) << wince::ToUtf8(slot.name);
-            EXPECT_EQ(r.top, top) << wince::ToUtf8(slot.name);  // stacked without gaps
-            EXPECT_EQ(r.bottom - r.top, static_cast<LONG>(slot.record.cyp)) << wince::ToUtf8(slot.name);
-            top = r.bottom;
+        ASSERT_EQ(today.Items().size(), 3u);
+        for (auto [width, height] : {std::pair{320, 240}, {240, 320}}) {
+            ASSERT_TRUE(wince::RotateScreen());
+            wince::PumpReadyMessages();
+            RECT screen;
+            GetWindowRect(today.Window(), &screen);
+            EXPECT_EQ(screen.right - screen.left, width);
+            EXPECT_EQ(screen.bottom - screen.top, height);
+            int top = 0;
+            for (const TodayItemSlot &slot : today.Items()) {
+                std::string where = wince::ToUtf8(slot.name) + (tabHost ? " in a tab host" : "");
+                RECT r;
+                GetWindowRect(slot.window, &r);
+                EXPECT_EQ(r.right - r.left, width) << where;
+                EXPECT_EQ(r.top, top) << where;  // stacked without gaps
+                EXPECT_EQ(r.bottom - r.top, static_cast<LONG>(slot.record.cyp)) << where;
+                top = r.bottom;
+            }
         }
     }
 }
