@@ -283,6 +283,17 @@ TEST_F(SimWindow, APersonUsesTheDeviceInItsWindow) {
     EXPECT_TRUE(WaitFor([&] { return (turned = Grab(window)).width == 320 * kZoom; }, 5000));
     EXPECT_EQ(turned.height, 240 * kZoom + bar);
 
+    // F12 saves the turned screen in the device folder.
+    ASSERT_TRUE(Xdo("key --window " + window + " F12"));
+    EXPECT_TRUE(WaitFor([&] { return fs::exists(root / "screenshot-1.png"); }, 5000));
+    Image saved;
+    std::string savedError;
+    EXPECT_TRUE(WaitFor([&] { return frontend_test::ReadPng((root / "screenshot-1.png").string(), saved, savedError); },
+                        2000))
+        << savedError;
+    EXPECT_EQ(saved.width, 320);
+    EXPECT_EQ(saved.height, 240);
+
     // Closing the window ends the program, which writes the screen as it was
     // left: the window showed exactly those pixels, each zoom x zoom times.
     Image last = Settled(window);
