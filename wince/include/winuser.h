@@ -134,9 +134,12 @@ typedef BOOL(CALLBACK *WNDENUMPROC)(HWND, LPARAM);
 #define GWL_EXSTYLE (-20)
 #define GWL_USERDATA (-21)
 #define GWL_ID (-12)
+// On the 32-bit device these are 0, 4 and 8. Here the procedure slot holds
+// a 64-bit pointer, so the device's offsets would overlap it: each name is
+// given the offset of its pointer-sized slot instead.
 #define DWL_MSGRESULT 0
-#define DWL_DLGPROC 4
-#define DWL_USER 8
+#define DWL_DLGPROC 8
+#define DWL_USER 16
 
 // Window messages
 #define WM_NULL 0x0000

@@ -339,6 +339,23 @@ TEST_F(Dialog, ResourceDialogsAndDamagedTemplates) {
     EXPECT_EQ(EndDialog(reinterpret_cast<HWND>(0x4), 1), FALSE);
 }
 
+// Device code keeps its own 32-bit value with SetWindowLong(DWL_USER): it
+// must not land on the procedure slot, which is a 64-bit pointer here.
+static_assert(DWL_DLGPROC == DWLP_DLGPROC && DWL_USER == DWLP_USER);
+
+TEST_F(Dialog, DwlUserIsTheDialogsOwnSlot) {
+    DialogTemplateWriter t(WS_POPUP, 0, 0, 60, 30, u"");
+    HWND d = Show(t, nullptr, FormProc);
+    ASSERT_NE(d, nullptr);
+    const LONG_PTR proc = GetWindowLongPtrW(d, DWLP_DLGPROC);
+    SetLastError(0xDEADBEEF);
+    EXPECT_EQ(SetWindowLongW(d, DWL_USER, 0x12345678), 0);
+    EXPECT_EQ(GetLastError(), 0xDEADBEEFu);
+    EXPECT_EQ(GetWindowLongW(d, DWL_USER), 0x12345678);
+    EXPECT_EQ(GetWindowLongPtrW(d, DWLP_DLGPROC), proc) << "the procedure is untouched";
+    DestroyWindow(d);
+}
+
 // What SendMessage answers for a dialog: the DWL_MSGRESULT the procedure
 // left when it handled the message (however it was written), the default
 // processing when it did not, and the procedure's own value for the
