@@ -53,18 +53,23 @@ int Compare3(uint32_t a, uint32_t b) { return a < b ? -1 : a > b ? 1 : 0; }
 }  // namespace
 
 int Collate(const char16_t *a, int countA, const char16_t *b, int countB, bool ignoreCase) {
-    std::u16string_view sa(a, countA < 0 ? StringLength(a) : static_cast<size_t>(countA));
-    std::u16string_view sb(b, countB < 0 ? StringLength(b) : static_cast<size_t>(countB));
+    // A NUL-terminated string (count -1) is walked once, without measuring it first.
+    const size_t limitA = countA < 0 ? SIZE_MAX : static_cast<size_t>(countA);
+    const size_t limitB = countB < 0 ? SIZE_MAX : static_cast<size_t>(countB);
     int secondary = 0, tertiary = 0;
-    size_t n = sa.size() < sb.size() ? sa.size() : sb.size();
-    for (size_t i = 0; i < n; ++i) {
-        if (sa[i] == sb[i]) continue;  // equal units weigh the same at every level
-        Weight wa = WeightOf(sa[i]), wb = WeightOf(sb[i]);
+    for (size_t i = 0;; ++i) {
+        const bool endA = i >= limitA || (countA < 0 && a[i] == 0);
+        const bool endB = i >= limitB || (countB < 0 && b[i] == 0);
+        if (endA || endB) {
+            if (endA != endB) return endA ? -1 : 1;  // the shorter sorts first
+            break;
+        }
+        if (a[i] == b[i]) continue;  // equal units weigh the same at every level
+        Weight wa = WeightOf(a[i]), wb = WeightOf(b[i]);
         if (int r = Compare3(wa.primary, wb.primary)) return r;
         if (!secondary) secondary = Compare3(wa.secondary, wb.secondary);
         if (!tertiary) tertiary = Compare3(wa.tertiary, wb.tertiary);
     }
-    if (sa.size() != sb.size()) return sa.size() < sb.size() ? -1 : 1;
     if (secondary) return secondary;
     return ignoreCase ? 0 : tertiary;
 }
