@@ -125,10 +125,14 @@ class SimWindow : public ::testing::Test {
     void TearDown() override {
         Stop(sim, SIGKILL);
         Stop(xvfb, SIGTERM);
-        if (hadDisplay) setenv("DISPLAY", oldDisplay.c_str(), 1);
-        else unsetenv("DISPLAY");
-        if (oldLsan) setenv("LSAN_OPTIONS", oldLsan->c_str(), 1);
-        else unsetenv("LSAN_OPTIONS");
+        if (hadDisplay)
+            setenv("DISPLAY", oldDisplay.c_str(), 1);
+        else
+            unsetenv("DISPLAY");
+        if (oldLsan)
+            setenv("LSAN_OPTIONS", oldLsan->c_str(), 1);
+        else
+            unsetenv("LSAN_OPTIONS");
     }
 
     // Xvfb picks a free display itself and tells its number through -displayfd.
@@ -175,9 +179,9 @@ class SimWindow : public ::testing::Test {
     }
 
     void StartSim(const std::vector<std::string> &extra = {}) {
-        std::vector<std::string> args = {PELLORAN_SIM,      "--window",  "--device", root.string(), "--trace",
-                                         trace.string(),    "--zoom",    std::to_string(kZoom),     "--screenshot",
-                                         exitShot.string()};
+        std::vector<std::string> args = {PELLORAN_SIM,   "--window",       "--device", root.string(),
+                                         "--trace",      trace.string(),   "--zoom",   std::to_string(kZoom),
+                                         "--screenshot", exitShot.string()};
         args.insert(args.end(), extra.begin(), extra.end());
         sim = Spawn(args, temp.Root() / "sim.txt");
     }
@@ -223,9 +227,7 @@ class SimWindow : public ::testing::Test {
         return WaitFor([&] { return FileText(trace).find(text) != std::string::npos; }, timeoutMs);
     }
 
-    void AskToClose(const std::string &window) {
-        ASSERT_TRUE(frontend_test::AskToClose(display, std::stoul(window)));
-    }
+    void AskToClose(const std::string &window) { ASSERT_TRUE(frontend_test::AskToClose(display, std::stoul(window))); }
 
     testing_support::TempDevice temp;
     fs::path root, trace, exitShot;
@@ -244,7 +246,7 @@ TEST_F(SimWindow, APersonUsesTheDeviceInItsWindow) {
         [&] {
             return FileText(temp.Root() / "sim.txt").find((root / "fs" / "My Documents").string()) != std::string::npos;
         },
-        5000))
+        10000))
         << "the documents folder is named";
 
     // The 240 x 320 screen twice over, and the status bar below it.
@@ -269,27 +271,29 @@ TEST_F(SimWindow, APersonUsesTheDeviceInItsWindow) {
     ASSERT_TRUE(TraceHas(R"("to":"\\My Documents\\Brief 2.doc")")) << FileText(trace);
     EXPECT_TRUE(fs::exists(root / "fs" / "My Documents" / "Brief 2.doc"));
 
-    // A file copied into the documents folder shows within about a second
-    // (two at most, for a busy machine).
+    // A file copied into the documents folder shows without a hand on the
+    // device. It takes well under a second here; the wait is long because a
+    // sanitizer build on a loaded machine is slow, and the timing itself is
+    // tested on the virtual clock.
     Image before = Settled(window);
     std::ofstream(root / "fs" / "My Documents" / "Apples.txt") << "copied from the desktop";
-    EXPECT_TRUE(WaitFor(
-        [&] { return !frontend_test::SameArea(before, Grab(window), 0, 0, 240 * kZoom, 320 * kZoom); }, 2000))
+    EXPECT_TRUE(
+        WaitFor([&] { return !frontend_test::SameArea(before, Grab(window), 0, 0, 240 * kZoom, 320 * kZoom); }, 10000))
         << "the new document did not appear";
 
     // F5 turns the device: the window becomes landscape.
     ASSERT_TRUE(Xdo("key --window " + window + " F5"));
     Image turned;
-    EXPECT_TRUE(WaitFor([&] { return (turned = Grab(window)).width == 320 * kZoom; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return (turned = Grab(window)).width == 320 * kZoom; }, 10000));
     EXPECT_EQ(turned.height, 240 * kZoom + bar);
 
     // F12 saves the turned screen in the device folder.
     ASSERT_TRUE(Xdo("key --window " + window + " F12"));
-    EXPECT_TRUE(WaitFor([&] { return fs::exists(root / "screenshot-1.png"); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return fs::exists(root / "screenshot-1.png"); }, 10000));
     Image saved;
     std::string savedError;
-    EXPECT_TRUE(WaitFor([&] { return frontend_test::ReadPng((root / "screenshot-1.png").string(), saved, savedError); },
-                        2000))
+    EXPECT_TRUE(
+        WaitFor([&] { return frontend_test::ReadPng((root / "screenshot-1.png").string(), saved, savedError); }, 10000))
         << savedError;
     EXPECT_EQ(saved.width, 320);
     EXPECT_EQ(saved.height, 240);
@@ -331,8 +335,10 @@ TEST_F(SimWindow, AProgramTheDeviceStartsOpensItsOwnWindowBesideIt) {
     // its item, whose right column (device 130..230, 20..90) is gone.
     EXPECT_TRUE(TraceHas(R"("event":"PostMessage")")) << FileText(trace);
     EXPECT_TRUE(WaitFor(
-        [&] { return !frontend_test::SameArea(before, Grab(window), 130 * kZoom, 20 * kZoom, 100 * kZoom, 70 * kZoom); },
-        5000))
+        [&] {
+            return !frontend_test::SameArea(before, Grab(window), 130 * kZoom, 20 * kZoom, 100 * kZoom, 70 * kZoom);
+        },
+        10000))
         << "the Today screen did not reload its item";
 
     auto geometry = [](const std::string &id) {
@@ -340,7 +346,8 @@ TEST_F(SimWindow, AProgramTheDeviceStartsOpensItsOwnWindowBesideIt) {
         std::map<std::string, int> g;
         std::stringstream lines(text);
         for (std::string line; std::getline(lines, line);)
-            if (size_t eq = line.find('='); eq != std::string::npos) g[line.substr(0, eq)] = atoi(line.c_str() + eq + 1);
+            if (size_t eq = line.find('='); eq != std::string::npos)
+                g[line.substr(0, eq)] = atoi(line.c_str() + eq + 1);
         return g;
     };
     auto today = geometry(window), started = geometry(options);
