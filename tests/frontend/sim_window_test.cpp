@@ -212,12 +212,15 @@ class SimWindow : public ::testing::Test {
     }
 
     // The window's pixels once two captures a little apart agree.
+    // Two grabs alike in a row; a window not yet shown grabs as nothing and
+    // does not count.
     Image Settled(const std::string &window) {
         Image last = Grab(window);
-        for (int i = 0; i < 40; ++i) {
+        for (int i = 0; i < 80; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             Image now = Grab(window);
-            if (now.width == last.width && now.pixels == last.pixels) return now;
+            if (now.width > 0 && now.width == last.width && now.height == last.height && now.pixels == last.pixels)
+                return now;
             last = now;
         }
         return last;
