@@ -10,11 +10,17 @@
 
 namespace wince::gdi {
 
+class FontFace;
+
 struct Font : GdiObject {
     static constexpr Kind kKind = Kind::Font;
     Font() : GdiObject(kKind) {}
     LOGFONTW log{};
     bool system = false;  // SYSTEM_FONT: its size follows the device's dpi
+    // The face last realized for this font, and the device generation it
+    // belongs to: text is measured and drawn many times a paint.
+    mutable std::shared_ptr<FontFace> realized;
+    mutable unsigned realizedGeneration = 0;
 
     LOGFONTW Logical() const;
 };

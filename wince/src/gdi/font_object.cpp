@@ -60,18 +60,20 @@ void FontFace::Advances(const char16_t *text, int count, int *out) {
 }
 
 std::shared_ptr<FontFace> RealizeFont(const Font &font) {
-    LOGFONTW lf = font.Logical();
-    const DeviceProfile &profile = Device::Current().Profile();
     unsigned generation = Device::Generation();
-    std::string key = KeyOf(lf, profile.fontMode);
     FaceCache &cache = TheCache();
     std::lock_guard<std::mutex> guard(cache.lock);
+    if (font.realized && font.realizedGeneration == generation) return font.realized;
+    LOGFONTW lf = font.Logical();
+    const DeviceProfile &profile = Device::Current().Profile();
+    std::string key = KeyOf(lf, profile.fontMode);
     if (cache.generation != generation) {
         cache.faces.clear();  // another device: another dpi, perhaps another font mode
         cache.generation = generation;
     }
+    font.realizedGeneration = generation;
     auto it = cache.faces.find(key);
-    if (it != cache.faces.end()) return it->second;
+    if (it != cache.faces.end()) return font.realized = it->second;
     int defaultHeight = SystemFontHeight();
     std::shared_ptr<FontFace> face;
     if (profile.fontMode != "fixed") face = MakeFreeTypeFace(lf, defaultHeight);
@@ -81,7 +83,7 @@ std::shared_ptr<FontFace> RealizeFont(const Font &font) {
     }
     if (cache.faces.size() >= 64) cache.faces.clear();  // fonts of many sizes: start over
     cache.faces.emplace(key, face);
-    return face;
+    return font.realized = face;
 }
 
 int FontObjectInfo(const Font &font, int size, void *buffer) {
