@@ -7,18 +7,13 @@
 namespace wince {
 namespace {
 
-std::u16string Folded(std::u16string_view text) {
-    std::u16string out(text);
-    for (char16_t &c : out) c = FoldUpper(c);
-    return out;
-}
-
 // Classic glob with one backtracking point: linear in practice, never
-// exponential however many stars the pattern holds.
+// exponential however many stars the pattern holds. Letters are compared
+// folded to upper case as they are met, so matching allocates nothing.
 bool Glob(std::u16string_view pattern, std::u16string_view name) {
     size_t p = 0, n = 0, starP = std::u16string_view::npos, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
+        if (p < pattern.size() && (pattern[p] == u'?' || FoldUpper(pattern[p]) == FoldUpper(name[n]))) {
             ++p, ++n;
         } else if (p < pattern.size() && pattern[p] == u'*') {
             starP = p++;
@@ -46,11 +41,10 @@ bool HasWildcards(std::u16string_view pattern) {
 
 bool MatchesPattern(std::u16string_view pattern, std::u16string_view name) {
     if (MatchesEverything(pattern)) return true;
-    std::u16string p = Folded(pattern), n = Folded(name);
-    if (Glob(p, n)) return true;
+    if (Glob(pattern, name)) return true;
     // A trailing ".*" also matches where the name simply ends.
-    std::u16string_view rest = p;
-    return rest.size() >= 2 && rest.substr(rest.size() - 2) == u".*" && Glob(rest.substr(0, rest.size() - 2), n);
+    return pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == u".*" &&
+           Glob(pattern.substr(0, pattern.size() - 2), name);
 }
 
 }  // namespace wince
