@@ -14,7 +14,7 @@
 #include "catalogue/Rescan.h"
 #include "core/unicode.h"
 #include "item/ItemWindow.h"
-#include "temp_device.h"
+#include "scan_fixture.h"
 
 namespace fs = std::filesystem;
 
@@ -43,39 +43,26 @@ class PermissionBitsApply {
     bool dropped_ = false;
 };
 
-class HostileFolders : public testing_support::DeviceTest {
+class HostileFolders : public catalogue_testing::ScanTest {
    protected:
     void SetUp() override {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.lpszClassName = u"HostileScan";
-        RegisterClassW(&wc);
-        window = CreateWindowExW(0, u"HostileScan", u"", WS_POPUP, 0, 0, 240, 100, nullptr, nullptr, nullptr, nullptr);
-        itemWindow.settings.Load();
+        ScanTest::SetUp();
         itemWindow.settings.SetShowAll(true);
-        itemWindow.ClearCatalogue();
-    }
-    void TearDown() override {
-        KillTimer(window, FolderPollTimer);
-        DestroyWindow(window);
-        UnregisterClassW(u"HostileScan", nullptr);
-        itemWindow.ClearCatalogue();
     }
     // How often each document path was listed.
-    std::map<std::string, int> Listed() {
+    static std::map<std::string, int> Counted() {
         std::map<std::string, int> seen;
-        for (int i = 0; i < itemWindow.catalogue.Count(); ++i)
-            ++seen[wince::ToUtf8(itemWindow.catalogue.Entry(i)->FullPath())];
+        for (const std::string &path : Listed()) ++seen[path];
         return seen;
     }
     fs::path Docs() const { return device.Host("\\My Documents"); }
-    HWND window = nullptr;
 };
 
 TEST_F(HostileFolders, AHundredThousandDocuments) {
     // Memory holds the files when it can: a disk makes this test slow.
     std::error_code ec;
-    testing_support::TempDevice bulk(fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path());
+    testing_support::TempDevice bulk(fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm")
+                                                                      : fs::temp_directory_path());
     const fs::path docs = bulk.Host("\\My Documents");
     fs::create_directories(docs);
     constexpr int kFiles = 100000;
@@ -103,8 +90,11 @@ TEST_F(HostileFolders, FoldersThatCannotBeReadAreSkipped) {
         std::vector<fs::path> unreadable;
         std::map<std::string, int> expected;
     } rows[] = {
-        {true, {locked},
-         {{"\\My Documents\\open\\deeper\\also.txt", 1}, {"\\My Documents\\open\\seen.txt", 1}, {"\\My Documents\\top.txt", 1}}},
+        {true,
+         {locked},
+         {{"\\My Documents\\open\\deeper\\also.txt", 1},
+          {"\\My Documents\\open\\seen.txt", 1},
+          {"\\My Documents\\top.txt", 1}}},
         {false, {locked}, {{"\\My Documents\\top.txt", 1}}},
         {true, {locked, deeper}, {{"\\My Documents\\open\\seen.txt", 1}, {"\\My Documents\\top.txt", 1}}},
         {true, {Docs()}, {}},  // the configured folder itself
@@ -122,7 +112,7 @@ TEST_F(HostileFolders, FoldersThatCannotBeReadAreSkipped) {
         }
         for (const fs::path &folder : rows[i].unreadable) fs::permissions(folder, fs::perms::owner_all);
         if (!scanned) GTEST_SKIP() << "cannot give up the right to read every folder here";
-        EXPECT_EQ(Listed(), rows[i].expected) << "row " << i;
+        EXPECT_EQ(Counted(), rows[i].expected) << "row " << i;
     }
 }
 
@@ -139,7 +129,7 @@ TEST_F(HostileFolders, FolderLinksThatLeadBackUpAreNotFollowed) {
     // "away" is an ordinary folder to the scan; inside it "docs" leads back.
     const std::map<std::string, int> expected = {
         {"\\My Documents\\a.txt", 1}, {"\\My Documents\\away\\c.txt", 1}, {"\\My Documents\\sub\\b.txt", 1}};
-    EXPECT_EQ(Listed(), expected);
+    EXPECT_EQ(Counted(), expected);
 }
 
 }  // namespace

@@ -11,54 +11,21 @@
 #include "catalogue/Refresh.h"
 #include "core/unicode.h"
 #include "item/ItemWindow.h"
-#include "temp_device.h"
+#include "scan_fixture.h"
 #include "window/clock.h"
 #include "window/message_queue.h"
 
 namespace {
 
-int paints = 0;
-
-LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_PAINT) ++paints;
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-class RescanTest : public testing_support::DeviceTest {
+class RescanTest : public catalogue_testing::ScanTest {
    protected:
-    void SetUp() override {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = CountingProc;
-        wc.lpszClassName = u"ScanWindow";
-        RegisterClassW(&wc);
-        window = CreateWindowExW(0, u"ScanWindow", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 100, nullptr, nullptr,
-                                 nullptr, nullptr);
-        itemWindow.settings.Load();  // the defaults of this fresh device
-        itemWindow.ClearCatalogue();
-        paints = 0;
-    }
-    void TearDown() override {
-        KillTimer(window, FolderPollTimer);
-        DestroyWindow(window);
-        UnregisterClassW(u"ScanWindow", nullptr);
-        itemWindow.ClearCatalogue();
-    }
     void Files(std::initializer_list<const char *> paths) {
         for (const char *p : paths) device.WriteHostFile(std::string("\\My Documents\\") + p, "data");
-    }
-    std::vector<std::string> Listed() {
-        std::vector<std::string> out;
-        for (int i = 0; i < itemWindow.catalogue.Count(); ++i) {
-            DocumentEntry *e = itemWindow.catalogue.Entry(i);
-            out.push_back(wince::ToUtf8(e->FullPath()));
-        }
-        return out;
     }
     std::set<std::string> ListedSet() {
         auto v = Listed();
         return std::set<std::string>(v.begin(), v.end());
     }
-    HWND window = nullptr;
 };
 
 TEST_F(RescanTest, KindsChooseThePatterns) {
@@ -67,8 +34,7 @@ TEST_F(RescanTest, KindsChooseThePatterns) {
         bool all, text, word, excel, notes;
         std::set<std::string> names;
     } rows[] = {
-        {true, false, false, false, false,
-         {"a.txt", "b.psw", "c.doc", "d.pxl", "e.pwi", "f.wav", "g.jpg", "README"}},
+        {true, false, false, false, false, {"a.txt", "b.psw", "c.doc", "d.pxl", "e.pwi", "f.wav", "g.jpg", "README"}},
         {false, true, false, false, true, {"a.txt", "e.pwi", "f.wav"}},
         {false, false, true, false, false, {"b.psw", "c.doc"}},
         {false, false, false, true, false, {"d.pxl"}},
@@ -169,9 +135,7 @@ TEST_F(RescanTest, SortedByNameIgnoringCase) {
 
 TEST_F(RescanTest, TheSelectionIsCarriedOverAsACell) {
     Files({"1.txt", "2.txt", "3.txt", "4.txt", "5.txt"});
-    const struct {
-        int selected, expected;
-    } rows[] = {{7, 4}, {2, 2}, {-1, -1}, {4, 4}};
+    const struct { int selected, expected; } rows[] = {{7, 4}, {2, 2}, {-1, -1}, {4, 4}};
     for (size_t i = 0; i < std::size(rows); ++i) {
         itemWindow.selectedCell = rows[i].selected;
         Rescan(window);
@@ -226,7 +190,8 @@ TEST_F(RescanTest, OddNamesAndLargeFolders) {
         sawLong = sawLong || e->name.size() == 251;
         if (e->name == std::u16string(u"bad\xdcff\xdcfe")) {
             sawBad = true;
-            EXPECT_NE(GetFileAttributesW(e->FullPath().c_str()), INVALID_FILE_ATTRIBUTES) << "the name reaches the file";
+            EXPECT_NE(GetFileAttributesW(e->FullPath().c_str()), INVALID_FILE_ATTRIBUTES)
+                << "the name reaches the file";
         }
     }
     EXPECT_TRUE(sawBad);
