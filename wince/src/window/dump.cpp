@@ -72,6 +72,11 @@ Json WindowJson(Window *w, HWND focus) {
                 i["enabled"] = item.enabled;
                 i["checked"] = item.checked;
                 i["selected"] = item.selected;
+                if (item.level >= 0) {
+                    i["level"] = item.level;
+                    i["expanded"] = item.expanded;
+                    i["hasButton"] = item.hasButton;
+                }
             }
             i["rect"] = RectJson(item.rect);
             list.push_back(i);

@@ -23,6 +23,11 @@ struct ReportedItem {
     bool checked = false;
     bool selected = false;
     bool separator = false;
+    // Tree items: depth (0 for a top item; -1 for items of other controls),
+    // whether the item is expanded and whether it shows an expand button.
+    int level = -1;
+    bool expanded = false;
+    bool hasButton = false;
 };
 
 using ItemReporter = std::function<bool(HWND, std::vector<ReportedItem> &)>;
