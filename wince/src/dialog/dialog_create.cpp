@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dialog_create.h"
+#include "dialog_scroll.h"
 #include "dialog_state.h"
 #include "module/resources.h"
 #include "window/window.h"
@@ -179,6 +180,8 @@ HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate &source, 
     }
     if (!IsWindow(dialog)) return nullptr;
     if (DialogState *s = FindDialogState(dialog)) s->initializing = false;
+    UpdateDialogScrollBar(dialog);
+    if (!IsWindow(dialog)) return nullptr;
     if (t.style & WS_VISIBLE) ShowWindow(dialog, SW_SHOWNORMAL);
     return dialog;
 }

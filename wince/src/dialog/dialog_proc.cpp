@@ -4,6 +4,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "dialog_scroll.h"
 #include "dialog_state.h"
 #include "window/window.h"
 #include "window/window_class.h"
@@ -109,6 +110,9 @@ LRESULT DefaultDialogMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
             return 0;
         case WM_GETDLGCODE:
             return 0;
+        case WM_VSCROLL:
+            if (!lParam) ScrollDialog(dialog, wParam);
+            return 0;
     }
     return DefWindowProcW(dialog, msg, wParam, lParam);
 }
@@ -187,6 +191,8 @@ LRESULT WINAPI DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
     BOOL handled = proc ? proc(hDlg, Msg, wParam, lParam) : FALSE;
     LRESULT result = 0;
     if (!handled && IsWindow(hDlg)) result = DefaultDialogMessage(hDlg, Msg, wParam, lParam);
+    // A new size may leave controls below the client area, or bring them all in.
+    if (Msg == WM_SIZE && IsWindow(hDlg)) UpdateDialogScrollBar(hDlg);
     if (Msg == WM_DESTROY) ReleaseDialog(hDlg);
     if (!handled) return result;
     if (ReturnsDirectly(Msg)) return handled;

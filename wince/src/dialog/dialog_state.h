@@ -20,6 +20,8 @@ struct DialogState {
     bool initializing = false;  // between creation and the end of WM_INITDIALOG
     HWND disabledOwner = nullptr;  // re-enabled by EndDialog
     HWND savedFocus = nullptr;     // the control that had the focus when the dialog lost it
+    bool addedScrollBar = false;   // the dialog manager gave it WS_VSCROLL: its controls reach below
+    bool updatingScroll = false;
 };
 
 // Null for a window the dialog manager did not make.

@@ -66,6 +66,9 @@ Json WindowJson(Window *w, HWND focus) {
             Json i;
             if (item.separator) {
                 i["separator"] = true;
+            } else if (item.tab) {
+                i["text"] = ToUtf8(item.text);
+                i["selected"] = item.selected;
             } else {
                 i["text"] = ToUtf8(item.text);
                 i["id"] = item.id;

@@ -28,6 +28,8 @@ struct ReportedItem {
     int level = -1;
     bool expanded = false;
     bool hasButton = false;
+    // A tab: the dump shows only its text, whether it is chosen and where.
+    bool tab = false;
 };
 
 using ItemReporter = std::function<bool(HWND, std::vector<ReportedItem> &)>;
