@@ -38,9 +38,11 @@ BOOL InitSheet(HWND hwnd, Sheet *sheet) {
     LayOutSheet(*sheet);
     int start = sheet->startPage;
     if (start < 0 || start >= static_cast<int>(sheet->pages.size())) start = 0;
-    if (!sheet->pages.empty()) SelectPage(*sheet, start, false);
+    // Before the first page shows, so that a framework that subclasses the
+    // sheet here sees that page's activation too.
     if ((sheet->header.dwFlags & PSH_USECALLBACK) && sheet->header.pfnCallback)
         sheet->header.pfnCallback(hwnd, PSCB_INITIALIZED, 0);
+    if (IsWindow(hwnd) && !sheet->pages.empty()) SelectPage(*sheet, start, false);
     return TRUE;
 }
 
