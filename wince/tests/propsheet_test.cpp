@@ -279,6 +279,11 @@ TEST_F(PropertySheetTest, SubclassedSheetGetsHelpAndStillWorks) {
     HELPINFO info{};
     info.cbSize = sizeof info;
     Script script({[&] { SendMessageW(sheetWindow, WM_HELP, 0, reinterpret_cast<LPARAM>(&info)); },
+                   // Help asked of a page travels up to the sheet.
+                   [&] {
+                       SendMessageW(PropSheet_GetCurrentPageHwnd(sheetWindow), WM_HELP, 0,
+                                    reinterpret_cast<LPARAM>(&info));
+                   },
                    [] { TapTab(1); }, PressOk});
     PROPSHEETPAGEW pages[] = {Page(0, u"One"), Page(1, u"Two")};
     PROPSHEETHEADERW h{};
@@ -289,7 +294,7 @@ TEST_F(PropertySheetTest, SubclassedSheetGetsHelpAndStillWorks) {
     h.pfnCallback = SubclassingCallback;
     EXPECT_EQ(PropertySheetW(&h), IDOK);
     EXPECT_FALSE(script.RanOut());
-    EXPECT_EQ(helpSeen, 1);
+    EXPECT_EQ(helpSeen, 2);
     EXPECT_EQ(Joined(), "I0 S0 K0 I1 S1 K1 A0 A1");
 }
 
@@ -319,6 +324,27 @@ TEST_F(PropertySheetTest, PagesAddedAndRemovedWhileRunning) {
     EXPECT_NE(currentAfterRemove, nullptr);
     // The removed page's place goes to the page before it; it was never made.
     EXPECT_EQ(Joined(), "I0 S0 K0 I2 S2 I1 S1 K1 A0 A1");
+}
+
+TEST_F(PropertySheetTest, APageTallerThanTheSpaceScrolls) {
+    pageTemplate = DialogTemplateWriter(DS_CONTROL | WS_CHILD, 0, 0, 120, 300, u"Tall");
+    pageTemplate.Item(kButton, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 4, 280, 60, 10, 11, u"Low");
+    DWORD style = 0;
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE, -1, -1, 0, -1, -1};
+    RECT page{}, low{};
+    Script script({[&] {
+                       HWND p = PropSheet_GetCurrentPageHwnd(sheetWindow);
+                       style = static_cast<DWORD>(GetWindowLongW(p, GWL_STYLE));
+                       GetScrollInfo(p, SB_VERT, &si);
+                       GetClientRect(p, &page);
+                       GetWindowRect(GetDlgItem(p, 11), &low);
+                   },
+                   PressOk});
+    EXPECT_EQ(Run({Page(0, u"Tall")}), IDOK);
+    EXPECT_TRUE(style & WS_VSCROLL);
+    EXPECT_EQ(si.nMin, 0);
+    EXPECT_EQ(si.nMax, low.bottom - 1);  // the page starts at the top of the screen
+    EXPECT_EQ(si.nPage, UINT(page.bottom));
 }
 
 }  // namespace
