@@ -101,8 +101,9 @@ class PropertySheetTest : public DialogTest {
         p.lParam = n;
         return p;
     }
-    INT_PTR Run(std::vector<PROPSHEETPAGEW> pages, UINT start = 0) {
+    INT_PTR Run(std::vector<PROPSHEETPAGEW> pages, UINT start = 0, HWND owner = nullptr) {
         PROPSHEETHEADERW h{};
+        h.hwndParent = owner;
         h.dwSize = sizeof h;
         h.dwFlags = PSH_PROPSHEETPAGE | PSH_USECALLBACK | PSH_NOAPPLYNOW | PSH_MAXIMIZE;
         h.pszCaption = u"Settings";
@@ -324,6 +325,22 @@ TEST_F(PropertySheetTest, PagesAddedAndRemovedWhileRunning) {
     EXPECT_NE(currentAfterRemove, nullptr);
     // The removed page's place goes to the page before it; it was never made.
     EXPECT_EQ(Joined(), "I0 S0 K0 I2 S2 I1 S1 K1 A0 A1");
+}
+
+TEST_F(PropertySheetTest, TheOwnerGoingClosesTheSheetAsCancel) {
+    HWND owner = CreateWindowExW(0, u"Dialog", u"owner", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+    made.push_back(owner);
+    bool ownerDisabled = false;
+    Script script({[&] { ownerDisabled = !IsWindowEnabled(owner); }, [] { TapTab(1); },
+                   [&] {
+                       DestroyWindow(owner);
+                       PostMessageW(nullptr, WM_NULL, 0, 0);  // wakes the modal loop
+                   }});
+    EXPECT_EQ(Run({Page(0, u"One"), Page(1, u"Two")}, 0, owner), IDCANCEL);
+    EXPECT_FALSE(script.RanOut());
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_EQ(Joined(), "I0 S0 K0 I1 S1 R0 R1");
 }
 
 TEST_F(PropertySheetTest, APageTallerThanTheSpaceScrolls) {
