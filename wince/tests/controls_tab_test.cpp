@@ -210,6 +210,32 @@ TEST_F(ControlTab, TapsAndKeysChooseUnlessTheParentRefuses) {
     }
 }
 
+TEST_F(ControlTab, TheChosenTabIsOpenToTheDisplayArea) {
+    Insert(tab, 0, u"One");
+    Insert(tab, 1, u"Two");
+    SendMessageW(tab, TCM_SETCURSEL, 1, 0);
+    UpdateWindow(tab);
+    struct Row {
+        const char *what;
+        int index, dy;  // a point two pixels in from the tab's left edge, dy below its top
+        int color;
+    } rows[] = {
+        {"a tab not chosen is grey", 0, 3, COLOR_BTNFACE},
+        {"the chosen tab is the display area's colour", 1, 3, COLOR_WINDOW},
+        {"a line divides the display area from a tab not chosen", 0, 0, COLOR_WINDOWFRAME},
+        {"but not from the chosen one", 1, 0, COLOR_WINDOW},
+        {"the display area", 1, -3, COLOR_WINDOW},
+    };
+    int i = 0;
+    for (const Row &row : rows) {
+        RECT r = ItemRect(tab, row.index);
+        POINT p{r.left + 2, r.top + row.dy};
+        ClientToScreen(tab, &p);
+        EXPECT_EQ(ScreenPixel(p.x, p.y), GetSysColor(row.color)) << "row " << i << ": " << row.what;
+        ++i;
+    }
+}
+
 TEST_F(ControlTab, DumpShowsTabsWithTextSelectionAndPlace) {
     Insert(tab, 0, u"Folder");
     Insert(tab, 1, u"Documents");
