@@ -23,8 +23,8 @@ enum : uint16_t {
 const char *const kMemoryOptions[] = {"DISCARDABLE", "MOVEABLE", "FIXED",  "PRELOAD",  "LOADONCALL",
                                       "PURE",        "IMPURE",   "SHARED", "NONSHARED"};
 
-const char *const kUnsupported[] = {"DIALOGEX",  "MENUEX",    "CURSOR",  "ACCELERATORS", "VERSIONINFO",
-                                    "TOOLBAR",   "DLGINIT",   "FONT",    "MESSAGETABLE", "PLUGPLAY",
+const char *const kUnsupported[] = {"DIALOGEX",  "MENUEX",    "CURSOR",  "ACCELERATORS",
+                                    "TOOLBAR", "DLGINIT",   "FONT",    "MESSAGETABLE", "PLUGPLAY",
                                     "VXD",       "ANICURSOR", "ANIICON", "DLGINCLUDE",   "TEXTINCLUDE"};
 
 std::string Spelling(const Token &t) {
@@ -161,6 +161,7 @@ void Parser::Run() {
         else if (type.IsWord("MENU")) Menu(name, where);
         else if (type.IsWord("BITMAP")) Bitmap(name, where);
         else if (type.IsWord("ICON")) Icon(name, where);
+        else if (type.IsWord("VERSIONINFO")) VersionInfo(name, where);
         else if (type.IsWord("RCDATA")) RawData(ResName::Id(kRtRcData), name, where);
         else if (type.IsWord("HTML")) RawData(ResName::Id(kRtHtml), name, where);
         else if (type.kind == TokenKind::Number) RawData(ResName::Id(static_cast<uint16_t>(type.number)), name, where);

@@ -17,6 +17,8 @@ class Parser {
     Parser(std::vector<Token> tokens, Preprocessor &files, ResourceSet &out)
         : tokens_(std::move(tokens)), files_(files), out_(out) {}
     void Run();
+    // One record of a VERSIONINFO resource.
+    struct VersionNode;
 
    private:
     // Token cursor
@@ -51,6 +53,8 @@ class Parser {
     void RawData(const ResName &type, const ResName &name, const Location &where);
     void Bitmap(const ResName &name, const Location &where);
     void Icon(const ResName &name, const Location &where);
+    void VersionInfo(const ResName &name, const Location &where);
+    void VersionBlockItems(VersionNode &block);
     std::vector<uint8_t> ReadNamedFile(std::string *shown);
 
     std::vector<Token> tokens_;

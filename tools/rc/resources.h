@@ -18,6 +18,7 @@ enum : uint16_t {
     kRtString = 6,
     kRtRcData = 10,
     kRtGroupIcon = 14,
+    kRtVersion = 16,
     kRtHtml = 23,
 };
 

@@ -11,6 +11,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -120,6 +121,63 @@ TEST_F(WinceRc, NamesAndTypes) {
     EXPECT_NE(out.find("type2[] = {77,89,84,89,80,69,0}"), std::string::npos) << out;  // MYTYPE
     EXPECT_NE(out.find("{0, type2, 5, nullptr, 0, data2, 2}"), std::string::npos) << out;
     EXPECT_NE(out.find("{300, nullptr, 5, nullptr, 0, data3, 2}"), std::string::npos) << out;
+}
+
+// The bytes of the first resource in a generated source.
+std::vector<uint8_t> FirstData(const std::string &out) {
+    std::vector<uint8_t> bytes;
+    size_t at = out.find("data0[] = {");
+    if (at == std::string::npos) return bytes;
+    std::istringstream list(out.substr(at + 11, out.find('}', at) - at - 11));
+    for (std::string item; std::getline(list, item, ',');)
+        if (item.find_first_of("0123456789") != std::string::npos) bytes.push_back(static_cast<uint8_t>(std::stoi(item)));
+    return bytes;
+}
+
+uint32_t Dword(const std::vector<uint8_t> &b, size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+}
+
+std::string Utf16(const std::string &ascii) {
+    std::string out;
+    for (char c : ascii) out += std::string{c, '\0'};
+    return out;
+}
+
+// VS_VERSIONINFO: its length, key, fixed information, and the nested string
+// and variable blocks as version readers find them.
+TEST_F(WinceRc, VersionInformation) {
+    ASSERT_EQ(Compile("1 VERSIONINFO\n FILEVERSION 1,0,0,1\n PRODUCTVERSION 1,2,3,4\n FILEFLAGSMASK 0x3fL\n"
+                      " FILEFLAGS 0x0L\n FILEOS 0x4L\n FILETYPE 0x1L\n FILESUBTYPE 0x0L\nBEGIN\n"
+                      " BLOCK \"StringFileInfo\"\n BEGIN\n  BLOCK \"040904b0\"\n  BEGIN\n"
+                      "   VALUE \"FileVersion\", \"1, 0, 0, 1\"\n  END\n END\n"
+                      " BLOCK \"VarFileInfo\"\n BEGIN\n  VALUE \"Translation\", 0x409, 1200\n END\nEND\n"),
+              0)
+        << Read("err.txt");
+    std::string out = Read("out.cpp");
+    EXPECT_NE(out.find("{16, nullptr, 1, nullptr, 0, data0,"), std::string::npos) << out;  // RT_VERSION
+    std::vector<uint8_t> b = FirstData(out);
+    ASSERT_GT(b.size(), 92u);
+    EXPECT_EQ(b[0] | b[1] << 8, static_cast<int>(b.size()));
+    EXPECT_EQ(b[2] | b[3] << 8, 52);  // the fixed information's size
+    std::string bytes(b.begin(), b.end());
+    EXPECT_EQ(bytes.find(Utf16("VS_VERSION_INFO")), 6u);
+    EXPECT_EQ(Dword(b, 40), 0xFEEF04BDu);
+    EXPECT_EQ(Dword(b, 48), 0x00010000u);  // 1.0
+    EXPECT_EQ(Dword(b, 52), 0x00000001u);  // .0.1
+    EXPECT_EQ(Dword(b, 56), 0x00010002u);
+    EXPECT_EQ(Dword(b, 60), 0x00030004u);
+    EXPECT_EQ(Dword(b, 76), 1u);  // FILETYPE
+    size_t value = bytes.find(Utf16("FileVersion"));
+    ASSERT_NE(value, std::string::npos);
+    EXPECT_NE(bytes.find(Utf16("1, 0, 0, 1"), value), std::string::npos);
+    // A text value's length counts characters with the terminator.
+    EXPECT_EQ(b[value - 4] | b[value - 3] << 8, 11);
+    EXPECT_EQ(b[value - 2], 1);
+    size_t translation = bytes.find(Utf16("Translation"));
+    ASSERT_NE(translation, std::string::npos);
+    EXPECT_EQ(b[translation - 4], 4);  // two WORDs of binary value
+    EXPECT_EQ(Dword(b, b.size() - 4), 0x04B00409u);
 }
 
 TEST_F(WinceRc, ModuleDefinitionFiles) {
