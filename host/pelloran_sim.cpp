@@ -4,18 +4,21 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "DeviceSetup.h"
-#include "ScriptRunner.h"
 #include "TodayScreen.h"
 #include "config/FolderSettings.h"
 #include "core/unicode.h"
 #include "device/device.h"
 #include "frontend/frontend.h"
+#include "script/script_runner.h"
 #include "window/clock.h"
 
 namespace fs = std::filesystem;
@@ -69,8 +72,10 @@ int RunTodayScreen(const std::string &scriptFile, const std::string &screenshot,
         name = scriptFile;
     }
     // In a window without a script the screenshot is of the screen as the person leaves it.
-    if (!screenshot.empty() && script) text += "\nscreenshot " + screenshot + "\n";
-    ScriptRunner runner;
+    std::string appended = !screenshot.empty() && script ? "screenshot " + screenshot : "";
+    if (!appended.empty()) text += "\n" + appended + "\n";
+    wince::ScriptRunner runner;
+    runner.SetSource(scriptFile, appended);
     std::string error;
     if (script && !runner.Load(text, name, error)) {
         fprintf(stderr, "pelloran-sim: %s\n", error.c_str());
@@ -90,7 +95,7 @@ int RunTodayScreen(const std::string &scriptFile, const std::string &screenshot,
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        if (!script && !screenshot.empty() && !SaveScreenshot(screenshot, error)) {
+        if (!script && !screenshot.empty() && !wince::SaveScreenshot(screenshot, error)) {
             fprintf(stderr, "pelloran-sim: %s\n", error.c_str());
             return 1;
         }
@@ -103,10 +108,96 @@ int RunTodayScreen(const std::string &scriptFile, const std::string &screenshot,
     return 0;
 }
 
+// Runs one device program without the Today screen and ends with it. A
+// script (or the screenshot) is handed to the program from its first
+// window on; its exit code is the run's, unless the script failed.
+int RunDeviceProgram(const std::string &program, const std::vector<std::string> &args, const std::string &scriptFile,
+                     const std::string &screenshot) {
+    std::string text, name = "(screenshot)";
+    if (!scriptFile.empty()) {
+        bool ok;
+        text = ReadScript(scriptFile, ok);
+        if (!ok) {
+            fprintf(stderr, "pelloran-sim: cannot read the script %s\n", scriptFile.c_str());
+            return 1;
+        }
+        name = scriptFile;
+    }
+    std::string appended = screenshot.empty() ? "" : "screenshot " + screenshot;
+    if (!appended.empty()) text += "\n" + appended + "\n";
+    bool script = !scriptFile.empty() || !screenshot.empty();
+    wince::ScriptRunner runner;
+    std::string error;
+    if (script) {
+        if (!runner.Load(text, name, error)) {
+            fprintf(stderr, "pelloran-sim: %s\n", error.c_str());
+            return 1;
+        }
+        runner.SetSource(scriptFile, appended);
+        runner.EndWithStartedProgram();
+        runner.Start();
+    }
+    std::u16string line;
+    for (const std::string &a : args) line += (line.empty() ? u"" : u" ") + wince::FromUtf8(a);
+    std::u16string device = wince::FromUtf8(program);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(device.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &pi)) {
+        fprintf(stderr, "pelloran-sim: cannot start %s (error %u)\n", program.c_str(), GetLastError());
+        return 1;
+    }
+    if (script) {
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(&msg);
+    }
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    if (runner.Failed()) {
+        fprintf(stderr, "pelloran-sim: %s\n", runner.Error().c_str());
+        return 1;
+    }
+    return static_cast<int>(code);
+}
+
+// The program a run starts shows itself as asked; this process shows nothing.
+void ChooseFrontEndForProgram(bool window, bool headless, bool automated, int zoom) {
+    bool inWindow = window || (!headless && !automated && wince::DisplayPresent());
+    setenv("WINCE_FRONTEND", inWindow ? "window" : "headless", 1);
+    if (zoom > 0) setenv("WINCE_ZOOM", std::to_string(zoom).c_str(), 1);
+}
+
+// A command line that cannot be carried out: one line saying why, one
+// pointing to the help, and the status that scripts can tell from a failed run.
+int UsageError(const std::string &message) {
+    fprintf(stderr, "pelloran-sim: %s\n", message.c_str());
+    fprintf(stderr, "usage: pelloran-sim [--device DIR] [OPTIONS] [init|settings|run PROGRAM [ARGS]]; see pelloran-sim --help\n");
+    return 2;
+}
+
+// The trace is opened for appending by every program of the run; checked
+// here so that a run never goes ahead without the record it was asked for.
+bool TraceWritable(const std::string &file, std::string &error) {
+    std::error_code ec;
+    if (fs::is_directory(file, ec)) {
+        error = "--trace: " + file + " is a folder";
+        return false;
+    }
+    FILE *f = fopen(file.c_str(), "a");
+    if (!f) {
+        error = "--trace: cannot write " + file + " (" + strerror(errno) + ")";
+        return false;
+    }
+    fclose(f);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
     CLI::App app{"pelloran-sim: the Pelloran Today item on a simulated Pocket PC"};
+    std::string error;
     std::string deviceDir, screenshot, script, trace;
     std::string profile = "qvga";
     bool tabHost = false, window = false, headless = false;
@@ -129,10 +220,23 @@ int main(int argc, char **argv) {
         ->capture_default_str();
     init->add_flag("--empty", empty, "no demo documents");
     auto *settings = app.add_subcommand("settings", "print the settings record as the plug-in loads it");
-    CLI11_PARSE(app, argc, argv);
+    auto *run = app.add_subcommand("run", "run a device program alone, without the Today screen");
+    std::string program;
+    std::vector<std::string> programArgs;
+    run->add_option("program", program, "the program's device path, such as \\Windows\\PegHelp.exe")->required();
+    run->add_option("args", programArgs, "its command line");
+    run->prefix_command();
+    app.get_option("--script")->check(CLI::ExistingFile);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp &e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError &e) {
+        return UsageError(e.what());
+    }
+    if (!trace.empty() && !TraceWritable(trace, error)) return UsageError(error);
 
     fs::path root = ChosenRoot(deviceDir);
-    std::string error;
     if (*init) {
         if (!InitializeDevice(root, profile, empty, error)) {
             fprintf(stderr, "pelloran-sim: %s\n", error.c_str());
@@ -159,6 +263,17 @@ int main(int argc, char **argv) {
     if (*settings) {
         PrintSettings();
         return 0;
+    }
+    if (*run) {
+        bool automated = !script.empty() || !screenshot.empty();
+        ChooseFrontEndForProgram(window, headless, automated, zoom);
+        if (!automated && strcmp(getenv("WINCE_FRONTEND"), "headless") == 0) {
+            screenshot = (root / "screen.png").string();
+            int status = RunDeviceProgram(program, programArgs, "", screenshot);
+            if (status == 0) printf("The screen of %s is in %s\n", program.c_str(), screenshot.c_str());
+            return status;
+        }
+        return RunDeviceProgram(program, programArgs, script, screenshot);
     }
 
     // A script or a screenshot is work for a machine: headless unless a window is asked for.

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <thread>
 
-#include "ScriptTargets.h"
+#include "script/click_targets.h"
 #include "device/device.h"
 #include "window/clock.h"
 #include "window/message_queue.h"
@@ -39,7 +39,7 @@ void Key(UINT vk) {
 }
 
 void Click(const std::u16string &text) {
-    std::vector<ClickTarget> targets = FindClickTargets(text);
+    std::vector<wince::ClickTarget> targets = wince::FindClickTargets(text);
     std::string name(text.begin(), text.end());
     ASSERT_EQ(targets.size(), 1u) << "things named \"" << name << "\" that can be clicked";
     Tap(targets[0].center);

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <functional>
 
-#include "ScriptRunner.h"
+#include "script/script_runner.h"
 #include "dialog/template_writer.h"
 #include "temp_device.h"
 #include "window/message_queue.h"
@@ -61,7 +61,7 @@ class Runner : public testing_support::DeviceTest {
         wince::SetIdleDriver(nullptr);
     }
     // Runs the script to its end the way pelloran-sim does.
-    void Run(ScriptRunner &runner, const std::string &text) {
+    void Run(wince::ScriptRunner &runner, const std::string &text) {
         std::string error;
         ASSERT_TRUE(runner.Load(text, "t.txt", error)) << error;
         runner.Start();
@@ -75,7 +75,7 @@ class Runner : public testing_support::DeviceTest {
 };
 
 TEST_F(Runner, HoldOpensTheMenuAndClickChoosesAnItem) {
-    ScriptRunner runner;
+    wince::ScriptRunner runner;
     Run(runner, "hold 60 80\nclick Rename...\n");
     EXPECT_FALSE(runner.Failed()) << runner.Error();
     EXPECT_EQ(chosen, 5002u);
@@ -92,7 +92,7 @@ TEST_F(Runner, DisabledAndMissingItemsCannotBeClicked) {
         {"tap 60 80\nclick Open\n", "t.txt:2: nothing named \"Open\" can be clicked now"},  // a tap opens no menu
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
-        ScriptRunner runner;
+        wince::ScriptRunner runner;
         chosen = 99;
         Run(runner, rows[i].script);
         EXPECT_TRUE(runner.Failed()) << "row " << i;
@@ -110,14 +110,14 @@ TEST_F(Runner, ClickFindsOneButtonByItsText) {
                     nullptr, nullptr);
     CreateWindowExW(0, u"BUTTON", u"Off", WS_CHILD | WS_VISIBLE | WS_DISABLED, 10, 100, 60, 20, window,
                     reinterpret_cast<HMENU>(14), nullptr, nullptr);
-    ScriptRunner ok;
+    wince::ScriptRunner ok;
     Run(ok, "click Apply\n");
     EXPECT_FALSE(ok.Failed()) << ok.Error();
     EXPECT_EQ(commands, std::vector<WPARAM>{MAKEWPARAM(11, BN_CLICKED)});
-    ScriptRunner twice;
+    wince::ScriptRunner twice;
     Run(twice, "click Same\n");
     EXPECT_EQ(twice.Error(), "t.txt:1: 2 things named \"Same\" can be clicked (button, button)");
-    ScriptRunner disabled;
+    wince::ScriptRunner disabled;
     Run(disabled, "click Off\n");
     EXPECT_EQ(disabled.Error(), "t.txt:1: nothing named \"Off\" can be clicked now");
 }
@@ -181,7 +181,7 @@ TEST_F(Runner, ScriptDrivesMenuDialogAndMessageBoxesByClicks) {
         t.Item(0x0080, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 62, 72, 48, 12, IDCANCEL, u"Cancel");
         form.result = DialogBoxIndirectParamW(nullptr, t.Get(), owner, FormProc, 0);
     };
-    ScriptRunner runner;
+    wince::ScriptRunner runner;
     Run(runner, "hold 60 80\n"
                 "click Rename...\n"
                 "click OK\n"  // nothing typed: the error, whose OK is the only one a user can reach
@@ -269,7 +269,7 @@ TEST_F(Runner, ClickReachesOnlyTheModalWindowOnTop) {
         if (m == WM_COMMAND) commands.push_back(w);
         return DefWindowProcW(h, m, w, l);
     }));
-    ScriptRunner runner;
+    wince::ScriptRunner runner;
     Run(runner, "click Ask\nclick OK\nclick OK\n");
     EXPECT_FALSE(runner.Failed()) << runner.Error();
     EXPECT_EQ(answer, IDOK);

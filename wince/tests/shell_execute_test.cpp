@@ -82,10 +82,16 @@ TEST_F(ShellExecute, FailuresGiveTheDocumentedErrors) {
     EXPECT_FALSE(ShellExecuteEx(&wrong));
     EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
     EXPECT_FALSE(ShellExecuteEx(nullptr));
-    // Only the program that is on the device but cannot start is traced.
+    // Programs that cannot start are traced with their errors: one that is
+    // not there as a failed process start, one that is no program as a
+    // failed shell execution; documents that are not there are not traced.
     std::vector<std::string> lines = trace.Lines();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], R"({"event":"ShellExecuteEx","verb":"open","file":"\\Windows\\notes.exe",)"
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], R"({"event":"CreateProcess","application":"\\Nowhere\\Nothing.exe","commandLine":"",)"
+                        R"("error":3})");
+    EXPECT_EQ(lines[1], R"({"event":"CreateProcess","application":"\\Windows\\Nothing.exe","commandLine":"",)"
+                        R"("error":2})");
+    EXPECT_EQ(lines[2], R"({"event":"ShellExecuteEx","verb":"open","file":"\\Windows\\notes.exe",)"
                         R"("parameters":"","directory":"","show":0,"error":193})");
     EXPECT_EQ(wince::LastTracedAction(), "could not open \\Windows\\notes.exe (error 193)");
 }

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/unicode.h"
 #include "shell_support.h"
+#include "trace/trace.h"
 
 using namespace shell_testing;
 
@@ -50,6 +52,7 @@ TEST_F(Process, StartsWaitsAndReportsTheExitCode) {
 }
 
 TEST_F(Process, FailuresGiveTheDocumentedErrors) {
+    TraceFile trace(device);
     device.WriteHostFile("\\Windows\\plain.exe", "not a stub");
     device.WriteHostFile("\\Windows\\broken.exe", "#!wince-link /nonexistent/program\n");
     struct Row {
@@ -70,6 +73,17 @@ TEST_F(Process, FailuresGiveTheDocumentedErrors) {
         EXPECT_EQ(GetLastError(), rows[i].error) << "row " << i;
         EXPECT_EQ(pi.hProcess, nullptr) << "row " << i;
     }
+    // Every start that names a program is traced, with its error.
+    std::vector<std::string> lines = trace.Lines();
+    ASSERT_EQ(lines.size(), 4u);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string expected = std::string(R"({"event":"CreateProcess","application":")") +
+                               wince::ToUtf8(rows[i].application) + R"(","commandLine":"","error":)" +
+                               std::to_string(rows[i].error) + "}";
+        for (size_t at = 0; (at = expected.find('\\', at)) != std::string::npos; at += 2) expected.insert(at, "\\");
+        EXPECT_EQ(lines[i], expected) << "row " << i;
+    }
+    EXPECT_EQ(wince::LastTracedAction(), "could not start \\Windows\\broken.exe (error 2)");
     SetLastError(kSentinel);
     EXPECT_EQ(WaitForSingleObject(reinterpret_cast<HANDLE>(0x4242), 0), WAIT_FAILED);
     EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_HANDLE});

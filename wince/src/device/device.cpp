@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "../core/debug.h"
+#include "device_setup.h"
 
 namespace fs = std::filesystem;
 
@@ -137,18 +138,26 @@ bool Device::Create(const fs::path &root, const DeviceProfile &profile, std::str
 }
 
 Device &Device::Current() {
-    std::lock_guard<std::mutex> guard(deviceLock);
-    if (!current) {
+    bool made = false;
+    {
+        std::lock_guard<std::mutex> guard(deviceLock);
+        if (current) return *current;
         const char *env = getenv("WINCE_DEVICE");
         fs::path root = env && *env ? fs::path(env) : DefaultRoot();
         if (!fs::exists(root / "fs")) {
             std::string error;
-            if (!Create(root, DeviceProfile{}, &error)) fprintf(stderr, "wince: cannot make the device: %s\n", error.c_str());
+            DeviceProfile profile;
+            ProfileByName("qvga", profile);
+            made = Create(root, profile, &error);
+            if (!made) fprintf(stderr, "wince: cannot make the device: %s\n", error.c_str());
         }
         WINCE_DEBUG("device", "device %s", root.c_str());
         current.reset(new Device(fs::absolute(root)));
         ApplyInheritedScreenSize(*current);
     }
+    // Whichever program makes the device, it is made as `pelloran-sim init`
+    // makes it; the setup uses the registry, which asks for the device again.
+    if (made) SetUpNewDevice();
     return *current;
 }
 

@@ -271,7 +271,8 @@ int StartFromEnvironment() {
     FrontEndRequest request;
     request.choice = FrontEndRequest::kWindow;
     const char *script = getenv("WINCE_SCRIPT");
-    request.interactive = !script || !*script;
+    const char *appended = getenv("WINCE_SCRIPT_APPENDED");
+    request.interactive = (!script || !*script) && (!appended || !*appended);
     request.title = ProgramTitle();
     FrontEnd mode;
     std::string error;

@@ -1,6 +1,7 @@
 // CreateProcessW. As on the device, the command line holds the parameters
 // only; without an application name its first word names the program.
 #include "programs.h"
+#include "trace/trace.h"
 
 using namespace wince;
 
@@ -41,6 +42,8 @@ BOOL WINAPI CreateProcessW(LPCWSTR lpApplicationName, LPWSTR lpCommandLine, LPSE
     }
     DeviceProgram program;
     if (DWORD error = ResolveDeviceProgram(name, program)) {
+        // Traced too: a tap that starts nothing is still seen to do something.
+        TraceCreateProcess(program.devicePath.empty() ? name : program.devicePath, parameters, error);
         SetLastError(error);
         return FALSE;
     }

@@ -41,7 +41,7 @@ void ProcessObject::Ended(int status) {
 
 std::shared_ptr<ProcessObject> SpawnHostProgram(const std::string &program, const std::vector<std::string> &args,
                                                 const std::vector<std::pair<std::string, std::string>> &env,
-                                                bool searchPath) {
+                                                bool searchPath, int passFd, int passAs) {
     std::vector<std::string> environment;
     for (char **e = environ; e && *e; ++e) {
         std::string entry = *e;
@@ -60,9 +60,13 @@ std::shared_ptr<ProcessObject> SpawnHostProgram(const std::string &program, cons
     for (std::string &a : argCopy) argv.push_back(a.data());
     argv.push_back(nullptr);
 
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (passFd >= 0 && passAs >= 0) posix_spawn_file_actions_adddup2(&actions, passFd, passAs);
     pid_t pid = 0;
-    int error = searchPath ? posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data())
-                           : posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data());
+    int error = searchPath ? posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data())
+                           : posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
         errno = error;
         return nullptr;

@@ -49,8 +49,9 @@ class ThreadObject : public KernelObject {
 
 // Starts a host program with extra or removed environment variables (an
 // empty value removes one). nullptr with errno set when it cannot start.
+// passFd, when not -1, is the program's descriptor passAs.
 std::shared_ptr<ProcessObject> SpawnHostProgram(const std::string &program, const std::vector<std::string> &args,
                                                 const std::vector<std::pair<std::string, std::string>> &env,
-                                                bool searchPath = false);
+                                                bool searchPath = false, int passFd = -1, int passAs = -1);
 
 }  // namespace wince

@@ -9,6 +9,7 @@
 #include "device/device.h"
 #include "device/pathmap.h"
 #include "host_opener.h"
+#include "script/handover.h"
 #include "trace/trace.h"
 
 namespace wince {
@@ -39,6 +40,15 @@ std::string StubTarget(const std::string &hostFile) {
     return target;
 }
 
+// The device folder of this program ("\\Program Files\\Pelloran"), where a
+// program it starts looks for the files that go with it (its help file).
+std::string CallerFolder() {
+    const char *program = getenv("WINCE_PROGRAM");
+    std::string path = program ? program : "";
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
 }  // namespace
 
 bool IsSimulatedProgram(const std::u16string &devicePath) {
@@ -53,11 +63,13 @@ DWORD ResolveDeviceProgram(const std::u16string &name, DeviceProgram &out) {
     if (path.find_first_of(u"\\/") == std::u16string::npos) path = u"\\Windows\\" + path;
     if (LeafOf(path).find(u'.') == std::u16string::npos) path += u".exe";
     out.devicePath = path;
-    if (IsSimulatedProgram(path)) {
+    HostPath host;
+    // The simulator plays its own programs unless the device has them installed.
+    if (IsSimulatedProgram(path) &&
+        (MapExistingPath(path.c_str(), host) != ERROR_SUCCESS || StubTarget(host.path).empty())) {
         out.simulated = true;
         return ERROR_SUCCESS;
     }
-    HostPath host;
     if (DWORD error = MapExistingPath(path.c_str(), host)) return error;
     std::string target = StubTarget(host.path);
     if (target.empty()) return ERROR_BAD_EXE_FORMAT;
@@ -76,11 +88,17 @@ std::shared_ptr<ProcessObject> StartDeviceProgram(const DeviceProgram &program, 
     } else {
         std::vector<std::string> args;
         if (!commandLine.empty()) args.push_back(ToUtf8(commandLine));
-        // The program shares this device; a script of this process is not its script.
-        process = SpawnHostProgram(program.hostProgram, args,
-                                   {{"WINCE_DEVICE", Device::Current().Root().string()},
-                                    {"WINCE_PROGRAM", ToUtf8(program.devicePath)},
-                                    {"WINCE_SCRIPT", ""}});
+        // The program shares this device, and the script when one runs here.
+        ScriptOffer offer = OfferScript();
+        std::vector<std::pair<std::string, std::string>> env = {
+            {"WINCE_DEVICE", Device::Current().Root().string()},
+            {"WINCE_PROGRAM", ToUtf8(program.devicePath)},
+            {"WINCE_CALLER_FOLDER", CallerFolder()}};
+        env.insert(env.end(), offer.env.begin(), offer.env.end());
+        process = SpawnHostProgram(program.hostProgram, args, env, false, offer.childFd, kScriptReportFd);
+        int spawnError = errno;
+        ConcludeOffer(offer, process != nullptr);
+        errno = spawnError;
         if (!process) {
             SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : errno == EACCES ? ERROR_ACCESS_DENIED
                                                                                    : ERROR_BAD_EXE_FORMAT);

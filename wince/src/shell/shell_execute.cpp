@@ -64,6 +64,8 @@ BOOL RunProgram(LPSHELLEXECUTEINFO info, const std::u16string &file) {
         // is missing or it is no program) is traced: the user's tap did something.
         if (GetFileAttributesW(program.devicePath.c_str()) != INVALID_FILE_ATTRIBUTES)
             return TraceFailure(info, program.devicePath, error);
+        // One that is not there is a start that failed.
+        TraceCreateProcess(program.devicePath.empty() ? file : program.devicePath, Text(info->lpParameters), error);
         return Fail(info, error);
     }
     TraceShellExecute(Text(info->lpVerb), file, Text(info->lpParameters), Text(info->lpDirectory), info->nShow);

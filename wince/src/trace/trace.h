@@ -19,7 +19,9 @@ struct TracedMenuItem {
 void TraceShellExecute(const std::u16string &verb, const std::u16string &file, const std::u16string &parameters,
                        const std::u16string &directory, int show,
                        DWORD error = ERROR_SUCCESS);
-void TraceCreateProcess(const std::u16string &application, const std::u16string &commandLine);
+// A start that fails is traced with its error.
+void TraceCreateProcess(const std::u16string &application, const std::u16string &commandLine,
+                        DWORD error = ERROR_SUCCESS);
 void TraceMessageBox(const std::u16string &text, const std::u16string &caption, UINT type, int answer);
 void TraceTrackPopupMenu(const std::vector<TracedMenuItem> &items, UINT answer);
 void TracePostMessage(HWND target, UINT message, WPARAM wParam, LPARAM lParam);

@@ -58,11 +58,16 @@ void TraceShellExecute(const std::u16string &verb, const std::u16string &file, c
     else Emit(e, "opened " + U8(file) + (verb.empty() ? "" : " with " + U8(verb)));
 }
 
-void TraceCreateProcess(const std::u16string &application, const std::u16string &commandLine) {
+void TraceCreateProcess(const std::u16string &application, const std::u16string &commandLine, DWORD error) {
     Json e;
     e["event"] = "CreateProcess";
     e["application"] = U8(application);
     e["commandLine"] = U8(commandLine);
+    if (error != ERROR_SUCCESS) {
+        e["error"] = error;
+        Emit(e, "could not start " + U8(application) + " (error " + std::to_string(error) + ")");
+        return;
+    }
     Emit(e, "started " + U8(application) + (commandLine.empty() ? "" : " " + U8(commandLine)));
 }
 

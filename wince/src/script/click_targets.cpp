@@ -1,12 +1,13 @@
-#include "ScriptTargets.h"
+#include "click_targets.h"
 
 #include "dialog/dialog_state.h"
 #include "window/item_report.h"
 #include "window/window.h"
 
+namespace wince {
 namespace {
 
-bool IsClass(const wince::Window &w, const char16_t *name) {
+bool IsClass(const Window &w, const char16_t *name) {
     const std::u16string &c = w.cls->name;
     size_t n = std::char_traits<char16_t>::length(name);
     if (c.size() != n) return false;
@@ -22,7 +23,7 @@ bool IsClass(const wince::Window &w, const char16_t *name) {
 POINT Center(const RECT &r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 // What a user calls the things a window shows, for the error that names them.
-const char *ButtonKind(const wince::Window &w) {
+const char *ButtonKind(const Window &w) {
     switch (w.style & BS_TYPEMASK) {
         case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_3STATE: case BS_AUTO3STATE:
             return "check box";
@@ -32,7 +33,7 @@ const char *ButtonKind(const wince::Window &w) {
     return "button";
 }
 
-const char *ItemKind(const wince::Window &w) {
+const char *ItemKind(const Window &w) {
     if (IsClass(w, u"#32768")) return "menu item";
     if (IsClass(w, u"SysTabControl32")) return "tab";
     if (IsClass(w, u"SysTreeView32")) return "tree item";
@@ -42,32 +43,32 @@ const char *ItemKind(const wince::Window &w) {
 
 // Items with no place on the screen (scrolled away, a closed combo box's
 // list, a collapsed branch) cannot be tapped.
-void AddItems(wince::Window *w, const std::u16string &text, std::vector<ClickTarget> &out) {
-    std::vector<wince::ReportedItem> items;
-    if (!wince::ReportItems(w->handle, items)) return;
-    for (const wince::ReportedItem &item : items) {
+void AddItems(Window *w, const std::u16string &text, std::vector<ClickTarget> &out) {
+    std::vector<ReportedItem> items;
+    if (!ReportItems(w->handle, items)) return;
+    for (const ReportedItem &item : items) {
         if (item.separator || !item.enabled || IsRectEmpty(&item.rect)) continue;
         if (WithoutMnemonic(item.text) == text) out.push_back(ClickTarget{item.text, ItemKind(*w), Center(item.rect)});
     }
 }
 
-void Collect(wince::Window *w, const std::u16string &text, std::vector<ClickTarget> &out) {
+void Collect(Window *w, const std::u16string &text, std::vector<ClickTarget> &out) {
     if (!w->Visible() || !w->Enabled()) return;
     if (IsClass(*w, u"button") && (w->style & BS_TYPEMASK) != BS_GROUPBOX && WithoutMnemonic(w->text) == text)
-        out.push_back(ClickTarget{w->text, ButtonKind(*w), Center(wince::WindowRectOnScreen(*w))});
+        out.push_back(ClickTarget{w->text, ButtonKind(*w), Center(WindowRectOnScreen(*w))});
     AddItems(w, text, out);
-    for (wince::Window *child : w->children) Collect(child, text, out);
+    for (Window *child : w->children) Collect(child, text, out);
 }
 
 // A popup that holds the stylus while it is open: a tap anywhere else only
 // closes it, so its items are all a user can reach.
-bool IsStylusPopup(const wince::Window &w) { return IsClass(w, u"#32768") || IsClass(w, u"ComboLBox"); }
+bool IsStylusPopup(const Window &w) { return IsClass(w, u"#32768") || IsClass(w, u"ComboLBox"); }
 
 // The modal dialog (or message box) in front, whose modal loop runs now.
-wince::Window *FrontModalWindow(const std::vector<wince::Window *> &tops) {
-    for (wince::Window *w : tops) {
+Window *FrontModalWindow(const std::vector<Window *> &tops) {
+    for (Window *w : tops) {
         if (!w->Visible()) continue;
-        const wince::DialogState *state = wince::FindDialogState(w->handle);
+        const DialogState *state = FindDialogState(w->handle);
         if (state && state->modal && !state->ended) return w;
     }
     return nullptr;
@@ -89,18 +90,20 @@ std::u16string WithoutMnemonic(const std::u16string &text) {
 
 std::vector<ClickTarget> FindClickTargets(const std::u16string &text) {
     std::vector<ClickTarget> found;
-    std::vector<wince::Window *> tops = wince::TopLevelWindows();
+    std::vector<Window *> tops = TopLevelWindows();
     bool popupOpen = false;
-    for (wince::Window *w : tops) {
+    for (Window *w : tops) {
         if (!w->Visible() || !IsStylusPopup(*w)) continue;
         popupOpen = true;
         AddItems(w, text, found);
     }
     if (popupOpen) return found;
-    if (wince::Window *modal = FrontModalWindow(tops)) {
+    if (Window *modal = FrontModalWindow(tops)) {
         Collect(modal, text, found);
         return found;
     }
-    for (wince::Window *w : tops) Collect(w, text, found);
+    for (Window *w : tops) Collect(w, text, found);
     return found;
 }
+
+}  // namespace wince

@@ -1,17 +1,17 @@
-#include "DeviceSetup.h"
+#include "device_setup.h"
 
 #include <windows.h>
 
+#include <chrono>
+#include <cstdio>
 #include <fstream>
 
-#include "core/unicode.h"
-#include <cstdio>
+#include "install_manifest.h"
 
 namespace fs = std::filesystem;
 
+namespace wince {
 namespace {
-
-constexpr char16_t kInstallDir[] = u"\\Program Files\\Pelloran";
 
 struct DemoDocument {
     const char *path;  // below "\My Documents"
@@ -49,26 +49,19 @@ void SetLastWriteTime(const fs::path &file, int year, int month, int day) {
     fs::last_write_time(file, when, ec);
 }
 
-bool WriteStub(const fs::path &deviceFile, const std::string &hostTarget, std::string &error) {
-    std::error_code ec;
-    fs::create_directories(deviceFile.parent_path(), ec);
-    std::ofstream out(deviceFile, std::ios::binary | std::ios::trunc);
-    out << "#!wince-link " << hostTarget << "\n";
-    if (!out) {
-        error = deviceFile.string() + ": cannot write";
-        return false;
+void PutDemoDocuments() {
+    fs::path documents = Device::Current().FileSystemRoot() / "My Documents";
+    for (const DemoDocument &d : kDemo) {
+        std::string relative = d.path;
+        for (char &c : relative)
+            if (c == '\\') c = '/';
+        fs::path file = documents / relative;
+        std::error_code ec;
+        fs::create_directories(file.parent_path(), ec);
+        if (fs::exists(file)) continue;  // never overwrite the user's files
+        std::ofstream(file, std::ios::binary) << d.content;
+        SetLastWriteTime(file, d.year, d.month, d.day);
     }
-    return true;
-}
-
-bool SetString(HKEY key, LPCWSTR name, const std::u16string &value) {
-    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(WCHAR))) == ERROR_SUCCESS;
-}
-
-bool SetDword(HKEY key, LPCWSTR name, DWORD value) {
-    return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value) ==
-           ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -83,10 +76,10 @@ const std::vector<DeviceProfileChoice> &DeviceProfiles() {
     return profiles;
 }
 
-bool ProfileByName(const std::string &name, wince::DeviceProfile &profile) {
+bool ProfileByName(const std::string &name, DeviceProfile &profile) {
     for (const DeviceProfileChoice &c : DeviceProfiles()) {
         if (name != c.name) continue;
-        profile = wince::DeviceProfile{};
+        profile = DeviceProfile{};
         profile.width = c.width;
         profile.height = c.height;
         profile.dpiX = profile.dpiY = c.dpi;
@@ -98,63 +91,42 @@ bool ProfileByName(const std::string &name, wince::DeviceProfile &profile) {
     return false;
 }
 
-bool InstallProduct(std::string &error) {
-    const fs::path fsRoot = wince::Device::Current().FileSystemRoot();
-    if (!WriteStub(fsRoot / "Program Files" / "Pelloran" / "Pelloran.dll", PELLORAN_PLUGIN_PATH, error)) return false;
-    if (fs::exists(PELLORAN_OPTIONS_PATH) &&
-        !WriteStub(fsRoot / "Program Files" / "Pelloran" / "PelloranOptions.exe", PELLORAN_OPTIONS_PATH, error))
-        return false;
-    HKEY item, settings;
-    DWORD disposition;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Microsoft\\Today\\Items\\Pelloran", 0, nullptr, 0, 0, nullptr,
-                        &item, &disposition) != ERROR_SUCCESS) {
-        error = "cannot write the registry";
-        return false;
-    }
-    bool ok = SetString(item, u"DLL", std::u16string(kInstallDir) + u"\\Pelloran.dll") &&
-              SetDword(item, u"Type", 4) && SetDword(item, u"Enabled", 1) && SetDword(item, u"Options", 1) &&
-              SetDword(item, u"Order", 10);
-    RegCloseKey(item);
-    if (ok && RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Varnhold\\Pelloran", 0, nullptr, 0, 0, nullptr,
-                              &settings, &disposition) == ERROR_SUCCESS) {
-        ok = SetString(settings, u"InstallDir", kInstallDir);
-        RegCloseKey(settings);
-    }
-    if (!ok) error = "cannot write the registry";
-    return ok;
+bool InstallSoftware(std::string &error) {
+    std::vector<InstallRow> rows = ReadInstallManifest(&error);
+    if (!error.empty()) return false;
+    return InstallRows(rows, &error);
 }
 
 bool InitializeDevice(const fs::path &root, const std::string &profileName, bool empty, std::string &error) {
-    wince::DeviceProfile profile;
+    DeviceProfile profile;
     if (!ProfileByName(profileName, profile)) {
         error = "unknown profile '" + profileName + "' (known:";
         for (const DeviceProfileChoice &c : DeviceProfiles()) error += std::string(" ") + c.name;
         error += ")";
         return false;
     }
-    if (!wince::Device::Create(root, profile, &error)) return false;
+    // The demo set goes only into a new device: on one in use the user may
+    // have deleted or changed those documents.
+    const bool existed = fs::exists(root / "device.ini");
+    if (!Device::Create(root, profile, &error)) return false;
     // Asking for a profile sets it, also on a device made before.
     std::ofstream ini(root / "device.ini", std::ios::trunc);
-    ini << wince::FormatProfile(profile);
+    ini << FormatProfile(profile);
     if (!ini) {
         error = (root / "device.ini").string() + ": cannot write";
         return false;
     }
     ini.close();
-    wince::Device::Select(root);
-    if (!InstallProduct(error)) return false;
-    if (empty) return true;
-    fs::path documents = wince::Device::Current().FileSystemRoot() / "My Documents";
-    for (const DemoDocument &d : kDemo) {
-        std::string relative = d.path;
-        for (char &c : relative)
-            if (c == '\\') c = '/';
-        fs::path file = documents / relative;
-        std::error_code ec;
-        fs::create_directories(file.parent_path(), ec);
-        if (fs::exists(file)) continue;  // never overwrite the user's files
-        std::ofstream(file, std::ios::binary) << d.content;
-        SetLastWriteTime(file, d.year, d.month, d.day);
-    }
+    Device::Select(root);
+    if (!InstallSoftware(error)) return false;
+    if (!empty && !existed) PutDemoDocuments();
     return true;
 }
+
+void SetUpNewDevice() {
+    std::string error;
+    if (!InstallSoftware(error)) fprintf(stderr, "wince: cannot install into the new device: %s\n", error.c_str());
+    PutDemoDocuments();
+}
+
+}  // namespace wince

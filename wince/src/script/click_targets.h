@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace wince {
+
 struct ClickTarget {
     std::u16string text;
     std::string kind;  // "button", "item", "menu item"
@@ -20,3 +22,5 @@ std::u16string WithoutMnemonic(const std::u16string &text);
 // open popup menu when one is open, else the buttons and items of the
 // visible, enabled windows (a modal window disables what lies under it).
 std::vector<ClickTarget> FindClickTargets(const std::u16string &text);
+
+}  // namespace wince

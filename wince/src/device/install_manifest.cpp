@@ -1,0 +1,101 @@
+#include "install_manifest.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "device.h"
+#include "registry/registry.h"
+
+namespace fs = std::filesystem;
+
+namespace wince {
+namespace {
+
+std::string ManifestFile() {
+    const char *env = getenv("WINCE_INSTALL_MANIFEST");
+    if (env && *env) return env;
+#ifdef WINCE_INSTALL_MANIFEST
+    return WINCE_INSTALL_MANIFEST;
+#else
+    return "";
+#endif
+}
+
+// The host file of a device path on the current device; the manifest's
+// paths are the build's own, never a user's, so they need no mapping rules.
+fs::path OnDevice(const std::string &devicePath) {
+    std::string relative = devicePath;
+    for (char &c : relative)
+        if (c == '\\') c = '/';
+    while (!relative.empty() && relative[0] == '/') relative.erase(0, 1);
+    return Device::Current().FileSystemRoot() / relative;
+}
+
+bool WriteStub(const fs::path &file, const std::string &target, std::string *error) {
+    std::error_code ec;
+    fs::create_directories(file.parent_path(), ec);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << "#!wince-link " << target << "\n";
+    if (out) return true;
+    if (error) *error = file.string() + ": cannot write";
+    return false;
+}
+
+bool CopyInto(const fs::path &file, const std::string &source, std::string *error) {
+    std::error_code ec;
+    fs::create_directories(file.parent_path(), ec);
+    fs::copy_file(source, file, fs::copy_options::overwrite_existing, ec);
+    if (!ec) return true;
+    if (error) *error = file.string() + ": " + ec.message();
+    return false;
+}
+
+}  // namespace
+
+std::vector<InstallRow> ReadInstallManifest(std::string *error) {
+    std::vector<InstallRow> rows;
+    std::string file = ManifestFile();
+    if (file.empty()) return rows;
+    std::ifstream in(file);
+    if (!in) {
+        if (error) *error = "cannot read the install manifest " + file;
+        return rows;
+    }
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> fields;
+        std::stringstream parts(line);
+        for (std::string field; std::getline(parts, field, '\t');) fields.push_back(field);
+        InstallRow row;
+        row.kind = fields[0];
+        if ((row.kind == "link" || row.kind == "copy") && fields.size() == 3) {
+            row.devicePath = fields[1];
+            for (char &c : row.devicePath)
+                if (c == '/') c = '\\';
+            row.hostFile = fields[2];
+        } else if (row.kind == "registry" && fields.size() == 2) {
+            row.hostFile = fields[1];
+        } else {
+            continue;  // a row of a later build
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+bool InstallRows(const std::vector<InstallRow> &rows, std::string *error) {
+    for (const InstallRow &row : rows) {
+        std::error_code ec;
+        if (!fs::exists(row.hostFile, ec)) continue;  // not built, or not written yet
+        bool ok = true;
+        if (row.kind == "link") ok = WriteStub(OnDevice(row.devicePath), row.hostFile, error);
+        else if (row.kind == "copy") ok = CopyInto(OnDevice(row.devicePath), row.hostFile, error);
+        else if (row.kind == "registry") ok = registry::ImportRegFile(row.hostFile, nullptr, error);
+        if (!ok) return false;
+    }
+    return true;
+}
+
+}  // namespace wince

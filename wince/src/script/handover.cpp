@@ -1,0 +1,112 @@
+#include "handover.h"
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <sstream>
+
+#include "script_runner.h"
+#include "window/clock.h"
+#include "window/message_queue.h"
+
+namespace wince {
+
+ChildLink::ChildLink(int fd) : fd_(fd) {
+    AddWaitSource(fd_, [this] { OnReadable(); });
+}
+
+ChildLink::~ChildLink() {
+    if (fd_ < 0) return;
+    RemoveWaitSource(fd_);
+    close(fd_);
+}
+
+void ChildLink::OnReadable() {
+    char data[512];
+    for (;;) {
+        ssize_t n = recv(fd_, data, sizeof data, MSG_DONTWAIT);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return;  // nothing more now
+        if (n == 0) break;  // the program has ended
+        buffer_.append(data, static_cast<size_t>(n));
+        for (size_t end; (end = buffer_.find('\n')) != std::string::npos;) {
+            Parse(buffer_.substr(0, end));
+            buffer_.erase(0, end + 1);
+        }
+    }
+    RemoveWaitSource(fd_);
+    close(fd_);
+    fd_ = -1;
+    ended_ = true;
+}
+
+void ChildLink::Parse(const std::string &line) {
+    if (line == "claim") {
+        claimed_ = true;
+        return;
+    }
+    std::istringstream words(line);
+    std::string verb;
+    unsigned long long next = 0, clock = 0;
+    words >> verb >> next >> clock >> status_;
+    if (verb != "stop" || !words) return;
+    std::getline(words >> std::ws, message_);
+    next_ = static_cast<size_t>(next);
+    clock_ = clock;
+    reported_ = true;
+}
+
+ScriptOffer OfferScript() {
+    ScriptOffer offer;
+    offer.env = {{"WINCE_SCRIPT", ""},      {"WINCE_SCRIPT_APPENDED", ""}, {"WINCE_SCRIPT_NEXT", ""},
+                 {"WINCE_SCRIPT_CLOCK", ""}, {"WINCE_SCRIPT_REPORT", ""}};
+    ScriptRunner *runner = ScriptRunner::Active();
+    // One program at a time holds the script.
+    if (!runner || runner->Finished() || runner->HasStartedProgram()) return offer;
+    int fds[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return offer;
+    // Above the descriptor the program gets it as, so that passing it never clobbers it.
+    offer.childFd = fcntl(fds[1], F_DUPFD_CLOEXEC, kScriptReportFd + 1);
+    close(fds[1]);
+    offer.parentFd = fds[0];
+    if (offer.childFd < 0) {
+        close(offer.parentFd);
+        offer.parentFd = -1;
+        return offer;
+    }
+    offer.env = {{"WINCE_SCRIPT", runner->File()},
+                 {"WINCE_SCRIPT_APPENDED", runner->Appended()},
+                 {"WINCE_SCRIPT_NEXT", std::to_string(runner->Next())},
+                 {"WINCE_SCRIPT_CLOCK", std::to_string(Clock::Now())},
+                 {"WINCE_SCRIPT_REPORT", std::to_string(kScriptReportFd)}};
+    return offer;
+}
+
+void ConcludeOffer(ScriptOffer &offer, bool started) {
+    if (offer.childFd >= 0) close(offer.childFd);
+    offer.childFd = -1;
+    if (offer.parentFd < 0) return;
+    ScriptRunner *runner = ScriptRunner::Active();
+    if (started && runner) runner->Waiting(std::make_unique<ChildLink>(offer.parentFd));
+    else close(offer.parentFd);
+    offer.parentFd = -1;
+}
+
+void ReportLine(int fd, const std::string &line) {
+    std::string text = line;
+    for (char &c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    text += '\n';
+    size_t done = 0;
+    while (done < text.size()) {
+        // The starting process may be gone: no SIGPIPE for that.
+        ssize_t n = send(fd, text.data() + done, text.size() - done, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        done += static_cast<size_t>(n);
+    }
+}
+
+}  // namespace wince

@@ -1,0 +1,66 @@
+// Handing a script to a program started during it. The starting process
+// passes the script's source, the next line, its clock and one end of a
+// socket pair in the environment; the started program says "claim" when it
+// shows its first window and, when it ends, where it stopped:
+//   claim
+//   stop NEXT CLOCK ok|end|fail [MESSAGE]
+// Until then the starting process carries out no line; it goes on from NEXT
+// at CLOCK, so the run stays the same from one run to the next.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace wince {
+
+// The descriptor a started program reports on.
+constexpr int kScriptReportFd = 9;
+
+// The starting side's end of the link.
+class ChildLink {
+   public:
+    explicit ChildLink(int fd);
+    ~ChildLink();
+    ChildLink(const ChildLink &) = delete;
+    ChildLink &operator=(const ChildLink &) = delete;
+
+    bool Claimed() const { return claimed_; }
+    // The program has ended (its end of the link is closed).
+    bool Ended() const { return ended_; }
+    // Its report, valid once it ended with one.
+    bool Reported() const { return reported_; }
+    size_t Next() const { return next_; }
+    uint64_t Clock() const { return clock_; }
+    const std::string &Status() const { return status_; }
+    const std::string &Message() const { return message_; }
+
+   private:
+    void OnReadable();
+    void Parse(const std::string &line);
+    int fd_;
+    std::string buffer_;
+    bool claimed_ = false, ended_ = false, reported_ = false;
+    size_t next_ = 0;
+    uint64_t clock_ = 0;
+    std::string status_, message_;
+};
+
+// What a program started now gets: the environment (empty values remove a
+// variable, so a program started without the script never sees one) and,
+// when it takes the script, the descriptor to pass it.
+struct ScriptOffer {
+    std::vector<std::pair<std::string, std::string>> env;
+    int childFd = -1;
+    int parentFd = -1;
+};
+ScriptOffer OfferScript();
+// After the start: the runner waits for the program when it started.
+void ConcludeOffer(ScriptOffer &offer, bool started);
+
+// The started program's side: one line on the descriptor.
+void ReportLine(int fd, const std::string &line);
+
+}  // namespace wince
