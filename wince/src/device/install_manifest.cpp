@@ -52,6 +52,20 @@ bool CopyInto(const fs::path &file, const std::string &source, std::string *erro
     return false;
 }
 
+// A device without a registry yet starts with the entries as its registry
+// file: a device may be made while a caller holds the registry's lock.
+bool StartRegistry(const std::string &source, std::string *error) {
+    fs::path target = Device::Current().RegistryFile();
+    std::ifstream in(source, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    out << text.str();
+    if (in && out) return true;
+    if (error) *error = target.string() + ": cannot write";
+    return false;
+}
+
 }  // namespace
 
 std::vector<InstallRow> ReadInstallManifest(std::string *error) {
@@ -92,6 +106,8 @@ bool InstallRows(const std::vector<InstallRow> &rows, std::string *error) {
         bool ok = true;
         if (row.kind == "link") ok = WriteStub(OnDevice(row.devicePath), row.hostFile, error);
         else if (row.kind == "copy") ok = CopyInto(OnDevice(row.devicePath), row.hostFile, error);
+        else if (row.kind == "registry" && !fs::exists(Device::Current().RegistryFile(), ec))
+            ok = StartRegistry(row.hostFile, error);
         else if (row.kind == "registry") ok = registry::ImportRegFile(row.hostFile, nullptr, error);
         if (!ok) return false;
     }
