@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "ScriptRunner.h"
+#include "script/script_runner.h"
 #include "core/unicode.h"
 #include "dialog/template_writer.h"
 
@@ -79,7 +79,7 @@ int main() {
     std::ifstream in(scriptFile ? scriptFile : "");
     std::stringstream text;
     text << in.rdbuf();
-    ScriptRunner runner;
+    wince::ScriptRunner runner;
     std::string error;
     if (!in || !runner.Load(text.str(), scriptFile, error)) {
         fprintf(stderr, "sheet_program: %s\n", in ? error.c_str() : "no script (WINCE_SCRIPT)");
