@@ -1,13 +1,15 @@
 // A program the Today screen starts during a scenario, in place of the
 // options program: a full-screen window whose "One column" button sets the
 // item to one column and asks the Today screen to reload its items (as the
-// options program does after OK), and whose "Done" button ends it.
+// options program does after OK), whose "Help" button starts the help
+// viewer on its own help file, and whose "Done" button ends it.
 #include <windows.h>
 
 namespace {
 
 constexpr int kOneColumn = 101;
 constexpr int kDone = 102;
+constexpr int kHelp = 103;
 
 void AskForOneColumn() {
     HKEY key;
@@ -26,6 +28,10 @@ LRESULT CALLBACK StartedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         case WM_COMMAND:
             if (LOWORD(wParam) == kOneColumn) AskForOneColumn();
             if (LOWORD(wParam) == kDone) DestroyWindow(hwnd);
+            if (LOWORD(wParam) == kHelp) {
+                WCHAR topic[] = u"file:Started.htm#second";
+                CreateProcessW(u"PegHelp.exe", topic, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, nullptr);
+            }
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
@@ -49,6 +55,8 @@ int main() {
     CreateWindowExW(0, u"BUTTON", u"One column", WS_CHILD | WS_VISIBLE, 20, 40, 100, 24, hwnd,
                     reinterpret_cast<HMENU>(kOneColumn), nullptr, nullptr);
     CreateWindowExW(0, u"BUTTON", u"Done", WS_CHILD | WS_VISIBLE, 20, 80, 100, 24, hwnd, reinterpret_cast<HMENU>(kDone),
+                    nullptr, nullptr);
+    CreateWindowExW(0, u"BUTTON", u"Help", WS_CHILD | WS_VISIBLE, 20, 120, 100, 24, hwnd, reinterpret_cast<HMENU>(kHelp),
                     nullptr, nullptr);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0)) {
