@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -111,6 +114,24 @@ TEST_F(StartedProgram, ScriptsEndingOrFailingInTheStartedProgram) {
             EXPECT_NE(output.find(std::string("s.txt") + rows[i].says), std::string::npos) << "row " << i << ": " << output;
     }
     EXPECT_EQ(Shown(Dump("started.json")), std::vector<std::string>{"StartedProgram"});
+}
+
+// A started program that neither shows a window nor ends does not hold the
+// script for ever: the run stops at the line that started it, and ends it.
+TEST_F(StartedProgram, AProgramWithoutAWindowIsGivenUpOn) {
+    fs::path hang = root / "hang.sh", mark = root / "still-running";
+    std::ofstream(hang) << "#!/bin/sh\nsleep 3\ntouch '" << mark.string() << "'\n";
+    fs::permissions(hang, fs::perms::owner_all);
+    std::ofstream(root / "fs" / "Program Files" / "Pelloran" / "PelloranOptions.exe", std::ios::trunc)
+        << "#!wince-link " << hang.string() << "\n";
+    setenv("WINCE_SCRIPT_CLAIM_SECONDS", "1", 1);
+    int status = RunScript("wait 10\ntap 8 28\ndump never.json\n");
+    unsetenv("WINCE_SCRIPT_CLAIM_SECONDS");
+    EXPECT_EQ(status, 1) << output;
+    EXPECT_NE(output.find("s.txt:2: the started program showed no window within 1 s"), std::string::npos) << output;
+    EXPECT_FALSE(fs::exists(root / "never.json"));
+    sleep(4);
+    EXPECT_FALSE(fs::exists(mark)) << "the program was left running";
 }
 
 TEST_F(StartedProgram, RunDrivesOneProgramAloneAndEndsWithIt) {

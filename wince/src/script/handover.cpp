@@ -2,9 +2,12 @@
 
 #include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/timerfd.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <csignal>
 #include <sstream>
 
 #include "script_runner.h"
@@ -13,14 +16,44 @@
 
 namespace wince {
 
-ChildLink::ChildLink(int fd) : fd_(fd) {
+int ChildLink::ClaimSeconds() {
+    const char *text = getenv("WINCE_SCRIPT_CLAIM_SECONDS");
+    char *end = nullptr;
+    long seconds = text ? strtol(text, &end, 10) : 0;
+    return text && *text && !*end && seconds > 0 && seconds <= 3600 ? static_cast<int>(seconds) : 30;
+}
+
+ChildLink::ChildLink(int fd, int pid) : fd_(fd), pid_(pid) {
     AddWaitSource(fd_, [this] { OnReadable(); });
+    timerFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (timerFd_ < 0) return;
+    itimerspec limit{};
+    limit.it_value.tv_sec = ClaimSeconds();
+    timerfd_settime(timerFd_, 0, &limit, nullptr);
+    AddWaitSource(timerFd_, [this] {
+        uint64_t expirations;
+        [[maybe_unused]] ssize_t n = read(timerFd_, &expirations, sizeof expirations);
+        timedOut_ = true;
+        StopTimer();
+    });
 }
 
 ChildLink::~ChildLink() {
+    StopTimer();
     if (fd_ < 0) return;
     RemoveWaitSource(fd_);
     close(fd_);
+}
+
+void ChildLink::StopTimer() {
+    if (timerFd_ < 0) return;
+    RemoveWaitSource(timerFd_);
+    close(timerFd_);
+    timerFd_ = -1;
+}
+
+void ChildLink::Terminate() {
+    if (!ended_ && pid_ > 0) kill(pid_, SIGTERM);
 }
 
 void ChildLink::OnReadable() {
@@ -45,6 +78,7 @@ void ChildLink::OnReadable() {
 void ChildLink::Parse(const std::string &line) {
     if (line == "claim") {
         claimed_ = true;
+        StopTimer();
         return;
     }
     std::istringstream words(line);
@@ -84,12 +118,13 @@ ScriptOffer OfferScript() {
     return offer;
 }
 
-void ConcludeOffer(ScriptOffer &offer, bool started) {
+void ConcludeOffer(ScriptOffer &offer, int pid) {
+    bool started = pid > 0;
     if (offer.childFd >= 0) close(offer.childFd);
     offer.childFd = -1;
     if (offer.parentFd < 0) return;
     ScriptRunner *runner = ScriptRunner::Active();
-    if (started && runner) runner->Waiting(std::make_unique<ChildLink>(offer.parentFd));
+    if (started && runner) runner->Waiting(std::make_unique<ChildLink>(offer.parentFd, pid));
     else close(offer.parentFd);
     offer.parentFd = -1;
 }

@@ -22,12 +22,21 @@ constexpr int kScriptReportFd = 9;
 // The starting side's end of the link.
 class ChildLink {
    public:
-    explicit ChildLink(int fd);
+    // How long, in real time, a started program may run without a window
+    // before the run gives up on it (a program that never shows one and
+    // never ends would otherwise hold the script for ever): 30 seconds, or
+    // WINCE_SCRIPT_CLAIM_SECONDS for a slow machine.
+    static int ClaimSeconds();
+
+    ChildLink(int fd, int pid);
     ~ChildLink();
     ChildLink(const ChildLink &) = delete;
     ChildLink &operator=(const ChildLink &) = delete;
 
     bool Claimed() const { return claimed_; }
+    bool TimedOut() const { return timedOut_; }
+    // Ends the program: the script it was to take has ended.
+    void Terminate();
     // The program has ended (its end of the link is closed).
     bool Ended() const { return ended_; }
     // Its report, valid once it ended with one.
@@ -40,7 +49,11 @@ class ChildLink {
    private:
     void OnReadable();
     void Parse(const std::string &line);
+    void StopTimer();
     int fd_;
+    int pid_;
+    int timerFd_ = -1;
+    bool timedOut_ = false;
     std::string buffer_;
     bool claimed_ = false, ended_ = false, reported_ = false;
     size_t next_ = 0;
@@ -58,7 +71,8 @@ struct ScriptOffer {
 };
 ScriptOffer OfferScript();
 // After the start: the runner waits for the program when it started.
-void ConcludeOffer(ScriptOffer &offer, bool started);
+// After the start (pid 0 when it failed): the runner waits for the program.
+void ConcludeOffer(ScriptOffer &offer, int pid);
 
 // The started program's side: one line on the descriptor.
 void ReportLine(int fd, const std::string &line);

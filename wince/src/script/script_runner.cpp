@@ -151,7 +151,15 @@ void ScriptRunner::ReportToParent() {
 // then once more through the loop, so that what it sent this process (a
 // reload request to the desktop) is handled before the next line.
 bool ScriptRunner::StepWithChild() {
-    if (!child_->Ended()) return false;
+    if (!child_->Ended()) {
+        if (!child_->TimedOut() || child_->Claimed()) return false;
+        std::string where = name_ + ":" + std::to_string(next_ > 0 && next_ <= lines_.size() ? lines_[next_ - 1].number : 0);
+        child_->Terminate();
+        child_.reset();
+        FailWith(where + ": the started program showed no window within " + std::to_string(ChildLink::ClaimSeconds()) +
+                 " s");
+        return true;
+    }
     std::unique_ptr<ChildLink> child = std::move(child_);
     if (!child->Claimed()) {
         // It never showed a window: the script stays here.
