@@ -69,6 +69,8 @@ TEST_F(HelpViewer, ShowsTheSectionOfTheAskingProgramsFileAndCloses) {
                         "dump help.json\n"
                         "key down\nkey down\nkey down\n"
                         "dump scrolled.json\n"
+                        "down 120 250\nmove 120 200\nmove 120 150\nup 120 150\n"
+                        "dump dragged.json\n"
                         "key escape\n"
                         "dump program.json\n"
                         "click Done\n"
@@ -86,6 +88,11 @@ TEST_F(HelpViewer, ShowsTheSectionOfTheAskingProgramsFileAndCloses) {
     ASSERT_GE(before, 0);
     ASSERT_GE(after, 0);
     EXPECT_LT(after, before);
+    // The stylus dragged 100 pixels up: the text followed it.
+    int dragged = TopOf(HelpTexts(Dump("dragged.json")), "Line 15 of the second section.");
+    int undragged = TopOf(scrolled, "Line 15 of the second section.");
+    ASSERT_GE(undragged, 0);
+    EXPECT_EQ(dragged, undragged - 100);
     EXPECT_TRUE(HelpTexts(Dump("program.json")).empty());
     std::ifstream in(root / "trace.jsonl");
     std::vector<std::string> starts;

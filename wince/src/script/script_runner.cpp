@@ -200,13 +200,13 @@ bool ScriptRunner::StepWithChild() {
 bool ScriptRunner::Step() {
     if (finished_) return false;
     if (child_) return StepWithChild();
-    if (reportFd_ >= 0 && !claimed_) {
-        // Started with the script: it is this program's from its first window on.
+    if (waitForWindow_ && !claimed_) {
+        // A program's script is its own from its first window on.
         bool shown = false;
         for (Window *w : TopLevelWindows()) shown = shown || w->Visible();
         if (!shown) return false;
         claimed_ = true;
-        ReportLine(reportFd_, "claim");
+        if (reportFd_ >= 0) ReportLine(reportFd_, "claim");
         return true;
     }
     if (waiting_) {

@@ -46,6 +46,8 @@ class ScriptRunner {
     // lines over once it shows a window, and tells that process through
     // the descriptor (its claim, and at exit where it stopped).
     void ServeParent(int reportFd) { reportFd_ = reportFd; }
+    // The first line waits for the program's first window.
+    void WaitForWindow() { waitForWindow_ = true; }
     // Written at the program's exit: where the script stopped.
     void ReportToParent();
 
@@ -88,6 +90,7 @@ class ScriptRunner {
     bool failed_ = false;
     bool endWithChild_ = false;
     int reportFd_ = -1;
+    bool waitForWindow_ = false;
     bool claimed_ = false;
     std::unique_ptr<ChildLink> child_;
     std::string error_;

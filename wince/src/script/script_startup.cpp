@@ -58,6 +58,7 @@ bool StartScript() {
     runner = new ScriptRunner;
     runner->SetSource(file, appended);
     if (child) runner->ServeParent(static_cast<int>(fd));
+    runner->WaitForWindow();
     atexit(ReportAtExit);
     std::string text, error;
     if (!file.empty()) {
