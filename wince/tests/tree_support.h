@@ -7,6 +7,7 @@
 #include <aygshell.h>
 #include <commctrl.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -138,8 +139,9 @@ class TreeTest : public dialog_test::DialogTest {
         return out;
     }
     RECT ItemRect(HTREEITEM item, BOOL textOnly) {
+        // The item's handle goes in at the start of the rectangle.
         RECT r{};
-        *reinterpret_cast<HTREEITEM *>(&r) = item;
+        std::memcpy(&r, &item, sizeof item);
         if (!SendMessageW(tree, TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(&r))) return RECT{-1, -1, -1, -1};
         return r;
     }

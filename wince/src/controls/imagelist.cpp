@@ -6,6 +6,7 @@
 #include <set>
 
 #include "shell/file_kinds.h"
+#include "shell/image_list.h"
 
 namespace wince {
 namespace {
@@ -125,7 +126,8 @@ int AddStrip(_IMAGELIST *list, HBITMAP image, HBITMAP maskBitmap, COLORREF trans
 }  // namespace
 
 _IMAGELIST *CheckImageList(HIMAGELIST himl) {
-    if (himl && (IsSystem(*himl) || Lists().count(himl))) return himl;
+    // Known handles only: a destroyed list must not be read.
+    if (himl && (himl == SystemImageList(true) || himl == SystemImageList(false) || Lists().count(himl))) return himl;
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
 }
