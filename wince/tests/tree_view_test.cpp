@@ -189,6 +189,28 @@ TEST_F(TreeView, LinesButtonsAndSelectionPixels) {
     }
 }
 
+TEST_F(TreeView, GeometryFollowsTheDevicesDpi) {
+    struct Row {
+        int dpi;
+        int indent, box;
+    } rows[] = {{96, 16, 9}, {192, 32, 19}};
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        UseDpi(rows[i].dpi);
+        if (tree) DestroyWindow(tree);
+        MakeSmallTree(kLinesAndButtons);
+        EXPECT_EQ(indent, rows[i].indent) << "row " << i;
+        // The button's frame: its top corners, and the window colour just
+        // outside them.
+        int top = height / 2 - rows[i].box / 2, left = indent / 2 - rows[i].box / 2, right = left + rows[i].box - 1;
+        const COLORREF frame = GetSysColor(COLOR_GRAYTEXT), window = GetSysColor(COLOR_WINDOW);
+        EXPECT_EQ(Pixel(left, top), frame) << "row " << i;
+        EXPECT_EQ(Pixel(right, top), frame) << "row " << i;
+        EXPECT_EQ(Pixel(left - 1, top), window) << "row " << i;
+        EXPECT_EQ(Pixel(right + 1, top), window) << "row " << i;
+        EXPECT_EQ(Pixel(left, top - 1), window) << "row " << i;
+    }
+}
+
 TEST_F(TreeView, WithoutLinesAtTheRootTopItemsHaveNoButton) {
     MakeSmallTree(TVS_HASBUTTONS | TVS_HASLINES);
     RECT labelA = ItemRect(a, TRUE), labelA1 = ItemRect(a1, TRUE);

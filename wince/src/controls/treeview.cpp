@@ -282,7 +282,7 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 struct Registration {
     Registration() {
-        AddSystemClassRegistrar([] { RegisterControlClass(WC_TREEVIEWW, TreeViewProc, CS_DBLCLKS); });
+        AddSystemClassRegistrar([] { RegisterControlClass(WC_TREEVIEWW, TreeViewProc); });
     }
 } registration;
 
