@@ -181,6 +181,7 @@ typedef struct tagTCHITTESTINFO {
 
 // Notifications every common control sends
 #define NM_OUTOFMEMORY (NM_FIRST - 1U)
+#define NM_CLICK (NM_FIRST - 2U)
 #define NM_DBLCLK (NM_FIRST - 3U)
 #define NM_RETURN (NM_FIRST - 4U)
 #define NM_RCLICK (NM_FIRST - 5U)
