@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test asan-test bench fuzz clean format
+.PHONY: all deps configure build run test asan-test device-check bench fuzz clean format
 
 all: build
 
@@ -28,6 +28,10 @@ asan-test: deps
 	@cmake --build --preset asan -j$(JOBS)
 	@ctest --preset asan -j$(JOBS)
 
+# The product built with a real Win32 cross compiler, and its export table checked.
+device-check:
+	@scripts/device-check build-device
+
 bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build-bench -j$(JOBS)
@@ -44,4 +48,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-bench build-fuzz
+	rm -rf build build-asan build-bench build-fuzz build-device

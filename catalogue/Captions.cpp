@@ -14,7 +14,7 @@ constexpr int kUnitCount = 6;
 
 }  // namespace
 
-std::u16string FormatSizeText(uint64_t size) {
+WideString FormatSizeText(uint64_t size) {
     if (size >= kHuge) return TEXT("HUGE");
     int k = 0;
     uint64_t d = 1;
@@ -34,11 +34,11 @@ std::u16string FormatSizeText(uint64_t size) {
     return text;
 }
 
-std::u16string FormatDateCaption(const FILETIME &lastWrite) {
+WideString FormatDateCaption(const FILETIME &lastWrite) {
     FILETIME local;
     SYSTEMTIME st;
     WCHAR text[100];
-    if (!FileTimeToLocalFileTime(&lastWrite, &local) || !FileTimeToSystemTime(&local, &st)) return std::u16string();
-    if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, 100) == 0) return std::u16string();
+    if (!FileTimeToLocalFileTime(&lastWrite, &local) || !FileTimeToSystemTime(&local, &st)) return WideString();
+    if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, 100) == 0) return WideString();
     return text;
 }

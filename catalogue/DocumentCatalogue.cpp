@@ -14,7 +14,7 @@ DocumentCatalogue::~DocumentCatalogue() {
     free(entries);
 }
 
-DocumentEntry *DocumentCatalogue::AddEntry(const std::u16string &folder, const WIN32_FIND_DATAW &found) {
+DocumentEntry *DocumentCatalogue::AddEntry(const WideString &folder, const WIN32_FIND_DATAW &found) {
     if (count == capacity) {
         auto *grown = static_cast<DocumentEntry **>(realloc(entries, (capacity + kGrowth) * sizeof(DocumentEntry *)));
         if (!grown) return nullptr;

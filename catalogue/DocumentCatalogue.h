@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "catalogue/DocumentEntry.h"
+#include "config/WideString.h"
 
 class DocumentCatalogue {
    public:
@@ -20,7 +21,7 @@ class DocumentCatalogue {
 
     // Appends a new entry; the array grows by 32 slots when full and never
     // shrinks. Null when memory runs out (the document is left out).
-    DocumentEntry *AddEntry(const std::u16string &folder, const WIN32_FIND_DATAW &found);
+    DocumentEntry *AddEntry(const WideString &folder, const WIN32_FIND_DATAW &found);
     // Destroys every entry; capacity and array stay.
     void Clear();
     // Ascending by name, ignoring case.

@@ -2,15 +2,15 @@
 
 #include "catalogue/Captions.h"
 
-std::u16string JoinPath(const std::u16string &folder, const std::u16string &part) {
-    if (!folder.empty() && folder.back() == u'\\') return folder + part;
-    return folder + u'\\' + part;
+WideString JoinPath(const WideString &folder, const WideString &part) {
+    if (!folder.empty() && folder.back() == TEXT('\\')) return folder + part;
+    return folder + TEXT('\\') + part;
 }
 
-DocumentEntry::DocumentEntry(const std::u16string &folderName, const WIN32_FIND_DATAW &found)
+DocumentEntry::DocumentEntry(const WideString &folderName, const WIN32_FIND_DATAW &found)
     : folder(folderName), name(found.cFileName) {
-    size_t dot = name.find_last_of(u'.');
-    if (dot != std::u16string::npos) {
+    size_t dot = name.find_last_of(TEXT('.'));
+    if (dot != WideString::npos) {
         extension = name.substr(dot);
         name.resize(dot);
     }
@@ -21,4 +21,4 @@ DocumentEntry::DocumentEntry(const std::u16string &folderName, const WIN32_FIND_
 
 DocumentEntry::~DocumentEntry() = default;
 
-std::u16string DocumentEntry::FullPath() const { return JoinPath(folder, name + extension); }
+WideString DocumentEntry::FullPath() const { return JoinPath(folder, name + extension); }

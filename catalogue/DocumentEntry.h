@@ -5,20 +5,22 @@
 
 #include <string>
 
+#include "config/WideString.h"
+
 class DocumentEntry {
    public:
-    DocumentEntry(const std::u16string &folder, const WIN32_FIND_DATAW &found);
+    DocumentEntry(const WideString &folder, const WIN32_FIND_DATAW &found);
     virtual ~DocumentEntry();
 
-    std::u16string FullPath() const;
+    WideString FullPath() const;
 
-    std::u16string folder;     // as the scan formed it
-    std::u16string name;       // up to the last "."
-    std::u16string extension;  // from the last ".", dot included; may be empty
-    HICON icon = nullptr;      // set by the first paint; owned by the icon cache
-    std::u16string sizeText;
-    std::u16string dateText;
+    WideString folder;     // as the scan formed it
+    WideString name;       // up to the last "."
+    WideString extension;  // from the last ".", dot included; may be empty
+    HICON icon = nullptr;  // set by the first paint; owned by the icon cache
+    WideString sizeText;
+    WideString dateText;
 };
 
 // folder and part with exactly one backslash between them.
-std::u16string JoinPath(const std::u16string &folder, const std::u16string &part);
+WideString JoinPath(const WideString &folder, const WideString &part);

@@ -15,7 +15,7 @@ IconCacheNode::~IconCacheNode() {
     delete next;
 }
 
-HICON GetDocumentIcon(const std::u16string &fullPath, const std::u16string &extension) {
+HICON GetDocumentIcon(const WideString &fullPath, const WideString &extension) {
     IconCacheNode *node = &head;
     for (;;) {
         if (lstrcmpiW(node->key.c_str(), extension.c_str()) == 0) return node->icon;

@@ -5,21 +5,23 @@
 
 #include <string>
 
+#include "config/WideString.h"
+
 class IconCacheNode {
    public:
-    IconCacheNode(const std::u16string &key, HICON icon) : key(key), icon(icon) {}
+    IconCacheNode(const WideString &key, HICON icon) : key(key), icon(icon) {}
     virtual ~IconCacheNode();  // destroys the icon, then the rest of the list
     IconCacheNode(const IconCacheNode &) = delete;
     IconCacheNode &operator=(const IconCacheNode &) = delete;
 
-    std::u16string key;
+    WideString key;
     HICON icon;
     IconCacheNode *next = nullptr;
 };
 
 // The icon for a document, by its extension compared ignoring case; the
 // caller does not own it. Null when the shell had none.
-HICON GetDocumentIcon(const std::u16string &fullPath, const std::u16string &extension);
+HICON GetDocumentIcon(const WideString &fullPath, const WideString &extension);
 // Releases every cached icon (library unload).
 void ReleaseIconCache();
 // Number of extensions asked of the shell so far.

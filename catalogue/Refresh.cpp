@@ -3,6 +3,7 @@
 #include <aygshell.h>
 
 #include "catalogue/Rescan.h"
+#include "config/WideString.h"
 #include "item/ItemWindow.h"
 
 namespace {
@@ -15,7 +16,7 @@ void RepaintWhole(HWND window) {
 }  // namespace
 
 void StartWatching(HWND window) {
-    std::u16string folder = itemWindow.settings.GetFolder();
+    WideString folder = itemWindow.settings.GetFolder();
     SHCHANGENOTIFYENTRY entry{};
     entry.dwEventMask = SHCNE_ALLEVENTS;
     entry.pszWatchDir = folder.data();

@@ -9,8 +9,8 @@ constexpr WCHAR kTemplatesFolder[] = TEXT("\\My Documents\\Templates");
 
 // Calls visit for every match of folder joined with pattern.
 template <typename Visit>
-void Enumerate(const std::u16string &folder, const std::u16string &pattern, Visit visit) {
-    std::u16string search = JoinPath(folder, pattern);
+void Enumerate(const WideString &folder, const WideString &pattern, Visit visit) {
+    WideString search = JoinPath(folder, pattern);
     WIN32_FIND_DATAW found;
     HANDLE find = FindFirstFileW(search.c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return;
@@ -22,7 +22,7 @@ void Enumerate(const std::u16string &folder, const std::u16string &pattern, Visi
 
 }  // namespace
 
-void ScanFolder(ItemWindow &item, const std::u16string &folder, const std::u16string &pattern) {
+void ScanFolder(ItemWindow &item, const WideString &folder, const WideString &pattern) {
     if (item.settings.GetNoTemplates() && lstrcmpiW(folder.c_str(), kTemplatesFolder) == 0) return;
     Enumerate(folder, pattern, [&](const WIN32_FIND_DATAW &found) {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) item.catalogue.AddEntry(folder, found);
@@ -35,7 +35,7 @@ void ScanFolder(ItemWindow &item, const std::u16string &folder, const std::u16st
 
 void Rescan(HWND window) {
     ItemWindow &item = itemWindow;
-    std::u16string path = item.settings.GetFolder();
+    WideString path = item.settings.GetFolder();
     int rememberedSelection = item.selectedCell;
     int rememberedCount = item.catalogue.Count();
     item.ClearCatalogue();

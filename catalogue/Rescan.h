@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "config/WideString.h"
+
 class ItemWindow;
 
 inline constexpr UINT_PTR FolderPollTimer = 203;
@@ -12,7 +14,7 @@ inline constexpr UINT_PTR FolderPollTimer = 203;
 // Appends the documents of folder matching pattern, and of every folder
 // below it when subfolders are on; the templates folder is left out on
 // request.
-void ScanFolder(ItemWindow &item, const std::u16string &folder, const std::u16string &pattern);
+void ScanFolder(ItemWindow &item, const WideString &folder, const WideString &pattern);
 // Rebuilds the catalogue; repaints window when the count changed, and polls
 // the folder when there is nothing to watch.
 void Rescan(HWND window);

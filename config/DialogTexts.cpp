@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "config/LocalizationTable.h"
+#include "config/WideString.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ constexpr int kClassNameBuffer = 260;
 void TranslateWindowText(HWND window) {
     std::vector<WCHAR> text(kWindowTextBuffer + 1, 0);
     GetWindowTextW(window, text.data(), kWindowTextBuffer);
-    std::u16string translated = FindTranslation(text.data());
+    WideString translated = FindTranslation(text.data());
     if (!translated.empty()) SetWindowTextW(window, translated.c_str());
 }
 
@@ -24,7 +25,7 @@ void TranslateComboItems(HWND combo) {
         // Longer items than the buffer are not supported.
         if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) >= kWindowTextBuffer) continue;
         SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-        std::u16string translated = FindTranslation(item.data());
+        WideString translated = FindTranslation(item.data());
         if (translated.empty()) continue;
         SendMessageW(combo, CB_DELETESTRING, i, 0);
         SendMessageW(combo, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(translated.c_str()));
@@ -33,10 +34,10 @@ void TranslateComboItems(HWND combo) {
 
 }  // namespace
 
-std::u16string LoadText(UINT id) {
+WideString LoadText(UINT id) {
     WCHAR buffer[kTextBuffer];
-    if (LoadStringW(LocalizationModule(), id, buffer, kTextBuffer) <= 0) return std::u16string();
-    std::u16string translated = FindTranslation(buffer);
+    if (LoadStringW(LocalizationModule(), id, buffer, kTextBuffer) <= 0) return WideString();
+    WideString translated = FindTranslation(buffer);
     if (translated.empty()) return buffer;
     if (translated.size() > kTextBuffer) translated.resize(kTextBuffer);
     return translated;

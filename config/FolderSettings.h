@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "config/WideString.h"
+
 class FolderSettings {
    public:
     FolderSettings();  // loads at once
@@ -14,8 +16,8 @@ class FolderSettings {
     void Load();
     void Save();
 
-    std::u16string GetFolder() const { return folder; }
-    void SetFolder(const std::u16string &value) { folder = value; }
+    WideString GetFolder() const { return folder; }
+    void SetFolder(const WideString &value) { folder = value; }
     bool GetSubfolders() const { return subfolders; }
     void SetSubfolders(bool value) { subfolders = value; }
     bool GetNoTemplates() const { return noTemplates; }
@@ -44,7 +46,7 @@ class FolderSettings {
     void SetShowAll(bool value) { showAll = value; }
 
    private:
-    std::u16string folder;
+    WideString folder;
     bool subfolders = false;
     bool noTemplates = true;
     int rows = 4;

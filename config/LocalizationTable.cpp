@@ -132,39 +132,39 @@ bool LocalizationTable::LoadTranslations(LPCWSTR path) {
     return true;
 }
 
-std::u16string LocalizationTable::FindTranslation(LPCWSTR text) const {
-    if (!text) return std::u16string();
+WideString LocalizationTable::FindTranslation(LPCWSTR text) const {
+    if (!text) return WideString();
     for (size_t i = 0; i < keys.size(); ++i) {
         if (keys[i] == text) return values[i];
     }
-    return std::u16string();
+    return WideString();
 }
 
 void SetLocalizationModule(HMODULE module) { localizationModule = module; }
 
 HMODULE LocalizationModule() { return localizationModule; }
 
-bool TranslationFilePath(LPCWSTR namePart, std::u16string &path) {
+bool TranslationFilePath(LPCWSTR namePart, WideString &path) {
     WCHAR file[MAX_PATH];
     DWORD n = GetModuleFileNameW(localizationModule, file, MAX_PATH);
     if (n == 0 || n >= MAX_PATH || !namePart) return false;
-    std::u16string folder(file, n);
-    size_t slash = folder.find_last_of(u'\\');
-    folder.resize(slash == std::u16string::npos ? 0 : slash);
+    WideString folder(file, n);
+    size_t slash = folder.find_last_of(TEXT('\\'));
+    folder.resize(slash == WideString::npos ? 0 : slash);
     path = folder + namePart;
     return path.size() < MAX_PATH;
 }
 
 bool LoadTranslations(LPCWSTR namePart) {
-    std::u16string path;
+    WideString path;
     if (!TranslationFilePath(namePart, path)) return false;
     return LocalizationTable::Instance().LoadTranslations(path.c_str());
 }
 
-std::u16string FindTranslation(LPCWSTR text) { return LocalizationTable::Instance().FindTranslation(text); }
+WideString FindTranslation(LPCWSTR text) { return LocalizationTable::Instance().FindTranslation(text); }
 
-std::u16string TranslateText(LPCWSTR text) {
-    std::u16string translated = FindTranslation(text);
+WideString TranslateText(LPCWSTR text) {
+    WideString translated = FindTranslation(text);
     if (translated.empty() && text) translated = text;
     if (translated.size() > kMaxTranslatedText) translated.resize(kMaxTranslatedText);
     return translated;

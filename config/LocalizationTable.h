@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "config/WideString.h"
+
 // The reader sees a file through a window of this many characters.
 inline constexpr int TranslationWindow = 4094;
 
@@ -18,7 +20,7 @@ class LocalizationTable {
     static void Release();
 
     bool LoadTranslations(LPCWSTR path);
-    std::u16string FindTranslation(LPCWSTR text) const;
+    WideString FindTranslation(LPCWSTR text) const;
     int Count() const { return static_cast<int>(keys.size()); }
 
    private:
@@ -26,8 +28,8 @@ class LocalizationTable {
     bool ReadUtf16(HANDLE file, DWORD bytesLeft);
     bool ReadSingleByte(HANDLE file, const BYTE first[2], DWORD firstCount, DWORD bytesLeft);
 
-    std::vector<std::u16string> keys;
-    std::vector<std::u16string> values;
+    std::vector<WideString> keys;
+    std::vector<WideString> values;
 };
 
 // Parses one line of window text into its source and translation (each
@@ -43,17 +45,17 @@ HMODULE LocalizationModule();
 // The translation file's path: the folder of the module's file joined with
 // namePart (which starts with a backslash). False when the module has no
 // file name or the result would not fit MAX_PATH.
-bool TranslationFilePath(LPCWSTR namePart, std::u16string &path);
+bool TranslationFilePath(LPCWSTR namePart, WideString &path);
 
 // Appends the entries of the deliverable's translation file; false when
 // there is no such file.
 bool LoadTranslations(LPCWSTR namePart);
 // The first entry's non-empty translation of text, or "".
-std::u16string FindTranslation(LPCWSTR text);
+WideString FindTranslation(LPCWSTR text);
 // The translation, or text itself, cut to 1024 characters.
-std::u16string TranslateText(LPCWSTR text);
+WideString TranslateText(LPCWSTR text);
 // A string-table text of the deliverable, translated; "" for a missing id.
-std::u16string LoadText(UINT id);
+WideString LoadText(UINT id);
 // Translates a dialog's title, its direct children's texts and the items of
 // its combo boxes, as the dialog opens.
 void TranslateDialogTexts(HWND dialog);

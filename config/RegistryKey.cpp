@@ -42,8 +42,8 @@ bool RegistryKey::WriteDword(LPCWSTR name, DWORD value) {
                ERROR_SUCCESS;
 }
 
-std::u16string RegistryKey::ReadString(LPCWSTR name, LPCWSTR defaultValue) {
-    if (!IsUsableString(name, -1)) return std::u16string();
+WideString RegistryKey::ReadString(LPCWSTR name, LPCWSTR defaultValue) {
+    if (!IsUsableString(name, -1)) return WideString();
     if (handle) {
         DWORD size = 0;
         LONG result = RegQueryValueExW(handle, name, nullptr, nullptr, nullptr, &size);
@@ -54,11 +54,11 @@ std::u16string RegistryKey::ReadString(LPCWSTR name, LPCWSTR defaultValue) {
             std::vector<WCHAR> buffer(size + 1, 0);
             DWORD got = size;
             result = RegQueryValueExW(handle, name, nullptr, nullptr, reinterpret_cast<BYTE *>(buffer.data()), &got);
-            if (result == ERROR_SUCCESS) return std::u16string(buffer.data());
+            if (result == ERROR_SUCCESS) return WideString(buffer.data());
             if (result == ERROR_MORE_DATA) size = got, result = ERROR_SUCCESS;
         }
     }
-    if (!IsUsableString(defaultValue, -1)) return std::u16string();
+    if (!IsUsableString(defaultValue, -1)) return WideString();
     WriteString(name, defaultValue);
     return defaultValue;
 }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "config/WideString.h"
+
 // A default of this value is returned without being written back.
 inline constexpr DWORD NoWriteBack = 0xDEF0;
 
@@ -22,7 +24,7 @@ class RegistryKey {
 
     DWORD ReadDword(LPCWSTR name, DWORD defaultValue);
     bool WriteDword(LPCWSTR name, DWORD value);
-    std::u16string ReadString(LPCWSTR name, LPCWSTR defaultValue);
+    WideString ReadString(LPCWSTR name, LPCWSTR defaultValue);
     bool WriteString(LPCWSTR name, LPCWSTR value);
     // Reads raw bytes whatever the stored type; never writes.
     bool QueryValue(LPCWSTR name, BYTE *buffer, DWORD *size);

@@ -1,3 +1,4 @@
+#include "config/WideString.h"
 #include "drawing/DialogLayout.h"
 
 #include <cstring>
@@ -27,7 +28,7 @@ class TemplateReader {
         return true;
     }
     // A field that holds a string or an ordinal (0xFFFF then the ordinal).
-    bool StringOrOrdinal(bool &isOrdinal, WORD &ordinal, std::u16string &text) {
+    bool StringOrOrdinal(bool &isOrdinal, WORD &ordinal, WideString &text) {
         isOrdinal = false;
         text.clear();
         WORD first;
@@ -37,7 +38,7 @@ class TemplateReader {
             return Word(ordinal);
         }
         for (WORD ch = first; ch != 0;) {
-            text.push_back(static_cast<char16_t>(ch));
+            text.push_back(static_cast<WCHAR>(ch));
             if (!Word(ch)) return false;
         }
         return true;
@@ -45,7 +46,7 @@ class TemplateReader {
     bool SkipStringOrOrdinal() {
         bool isOrdinal;
         WORD ordinal;
-        std::u16string text;
+        WideString text;
         return StringOrOrdinal(isOrdinal, ordinal, text);
     }
 
@@ -70,7 +71,7 @@ struct TemplateItem {
     WORD classOrdinal = 0;
     bool titleIsOrdinal = false;
     WORD titleOrdinal = 0;
-    std::u16string title;
+    WideString title;
 };
 
 constexpr WORD kButtonClass = 0x0080;
@@ -99,7 +100,7 @@ bool ReadTemplate(const BYTE *data, size_t size, std::vector<TemplateItem> &item
         if (!in.AlignToDword() || !in.Dword(item.style) || !in.Dword(itemExStyle) || !in.Short(item.x) ||
             !in.Short(item.y) || !in.Short(item.cx) || !in.Short(item.cy) || !in.Word(item.id))
             return false;
-        std::u16string className;
+        WideString className;
         if (!in.StringOrOrdinal(item.classIsOrdinal, item.classOrdinal, className)) return false;
         if (!in.StringOrOrdinal(item.titleIsOrdinal, item.titleOrdinal, item.title)) return false;
         // The creation data's length counts its own length word.

@@ -11,8 +11,9 @@ typedef LONG(WINAPI *UIMetricsFunction)(int, void *, DWORD, DWORD *);
 // Looked up by name on every call: older shells do not have it.
 LONG GetUIMetric(int type, DWORD *out, DWORD size, DWORD *needed) {
     HMODULE shell = LoadLibraryW(TEXT("AYGSHELL"));
-    auto metrics = shell ? reinterpret_cast<UIMetricsFunction>(GetProcAddressW(shell, TEXT("SHGetUIMetrics")))
-                         : nullptr;
+    FARPROC proc = shell ? GetProcAddressW(shell, TEXT("SHGetUIMetrics")) : nullptr;
+    // Through the generic function type, which converts to any other without a warning.
+    auto metrics = reinterpret_cast<UIMetricsFunction>(reinterpret_cast<void (*)()>(proc));
     if (metrics) return metrics(type, out, size, needed);
     if (out && size >= sizeof(DWORD)) {
         LOGFONTW lf;

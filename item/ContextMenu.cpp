@@ -1,3 +1,4 @@
+#include "config/WideString.h"
 #include "item/ContextMenu.h"
 
 #include <string>
@@ -11,12 +12,12 @@
 namespace {
 
 void AppendCommand(HMENU menu, UINT id, UINT textId) {
-    std::u16string text = LoadText(textId);
+    WideString text = LoadText(textId);
     AppendMenuW(menu, MF_STRING, id, text.c_str());
 }
 
 // The catalogue index of the document at path now, or -1.
-int FindDocument(const std::u16string &path) {
+int FindDocument(const WideString &path) {
     for (int i = 0; i < itemWindow.catalogue.Count(); ++i)
         if (lstrcmpiW(itemWindow.catalogue.Entry(i)->FullPath().c_str(), path.c_str()) == 0) return i;
     return -1;
@@ -28,7 +29,7 @@ void ShowContextMenu(HWND window, POINT point, int index) {
     HMENU menu = CreatePopupMenu();
     if (!menu) return;
     const DocumentEntry *entry = index == -1 ? nullptr : itemWindow.catalogue.Entry(index);
-    std::u16string path = entry ? entry->FullPath() : std::u16string();
+    WideString path = entry ? entry->FullPath() : WideString();
     if (entry) {
         AppendCommand(menu, CommandOpen, IDS_OPEN);
         AppendCommand(menu, CommandRename, IDS_RENAME);

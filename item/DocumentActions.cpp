@@ -1,3 +1,4 @@
+#include "config/WideString.h"
 #include "item/DocumentActions.h"
 
 #include <shellapi.h>
@@ -29,7 +30,7 @@ void Execute(HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWST
 
 }  // namespace
 
-LPCWSTR OpenVerb(const std::u16string &extension) {
+LPCWSTR OpenVerb(const WideString &extension) {
     static const WCHAR *const kEditedKinds[] = {TEXT(".pwi"), TEXT(".psw"), TEXT(".pxl"), TEXT(".txt")};
     for (const WCHAR *kind : kEditedKinds)
         if (lstrcmpiW(extension.c_str(), kind) == 0) return TEXT("opendoc");
@@ -37,12 +38,12 @@ LPCWSTR OpenVerb(const std::u16string &extension) {
 }
 
 void OpenDocument(const DocumentEntry &entry) {
-    std::u16string path = entry.FullPath();
+    WideString path = entry.FullPath();
     Execute(nullptr, OpenVerb(entry.extension), path.c_str(), nullptr, nullptr, 0);
 }
 
 void BrowseFolder(HWND window, int index) {
-    std::u16string folder;
+    WideString folder;
     if (index == -1) {
         folder = itemWindow.settings.GetFolder();
     } else {
@@ -57,9 +58,9 @@ void DeleteDocument(HWND window, int index) {
     const DocumentEntry *entry = itemWindow.catalogue.Entry(index);
     if (!entry) return;
     // The question's loop may rescan the catalogue: keep copies.
-    std::u16string caption = LoadText(IDS_DELETE_CAPTION);
-    std::u16string text = LoadText(IDS_DELETE_QUESTION) + TEXT("'") + entry->name + TEXT("'?");
-    std::u16string path = entry->FullPath();
+    WideString caption = LoadText(IDS_DELETE_CAPTION);
+    WideString text = LoadText(IDS_DELETE_QUESTION) + TEXT("'") + entry->name + TEXT("'?");
+    WideString path = entry->FullPath();
     if (MessageBoxW(window, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES)
         DeleteFileW(path.c_str());
 }
@@ -67,10 +68,10 @@ void DeleteDocument(HWND window, int index) {
 void RenameDocument(HWND window, int index) {
     const DocumentEntry *entry = itemWindow.catalogue.Entry(index);
     if (!entry) return;
-    std::u16string oldPath = entry->FullPath();
-    RenameRequest request{entry->folder, entry->name, entry->extension, std::u16string()};
+    WideString oldPath = entry->FullPath();
+    RenameRequest request{entry->folder, entry->name, entry->extension, WideString()};
     INT_PTR result = RunRenameDialog(window, request);
-    std::u16string newPath = JoinPath(request.folder, request.newName) + request.extension;
+    WideString newPath = JoinPath(request.folder, request.newName) + request.extension;
     // The move never replaces a file, so a name taken since the dialog
     // checked it makes the move fail rather than lose that file.
     if (result == IDOK && lstrcmpiW(oldPath.c_str(), newPath.c_str()) != 0) MoveFileW(oldPath.c_str(), newPath.c_str());
@@ -78,9 +79,9 @@ void RenameDocument(HWND window, int index) {
 
 void LaunchOptionsProgram() {
     RegistryKey key(HKEY_LOCAL_MACHINE, SettingsKeyPath, false, true);
-    std::u16string folder = key.ReadString(TEXT("InstallDir"), TEXT(""));
+    WideString folder = key.ReadString(TEXT("InstallDir"), TEXT(""));
     if (!folder.empty()) {
-        std::u16string program = folder + TEXT("\\PelloranOptions.exe");
+        WideString program = folder + TEXT("\\PelloranOptions.exe");
         Execute(nullptr, TEXT("open"), program.c_str(), nullptr, nullptr, 0);
     }
     key.Close();

@@ -5,11 +5,13 @@
 
 #include <string>
 
+#include "config/WideString.h"
+
 class DocumentEntry;
 
 // The shell verb a document opens with: its own program edits the kinds the
 // item lists, anything else goes to the file's default handler.
-LPCWSTR OpenVerb(const std::u16string &extension);
+LPCWSTR OpenVerb(const WideString &extension);
 
 // Opens the document through the shell; a failure is not reported.
 void OpenDocument(const DocumentEntry &entry);

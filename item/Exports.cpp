@@ -9,7 +9,7 @@
 #include "item/ItemWindowClass.h"
 #include "item/res/resource.h"
 
-#define PELLORAN_EXPORT extern "C" __attribute__((visibility("default")))
+#define PELLORAN_EXPORT extern "C"
 
 namespace {
 

@@ -1,10 +1,11 @@
+#include "config/WideString.h"
 #include "item/FittedText.h"
 
 #include <string>
 
 namespace {
 
-std::u16string ShortenedForm(const std::u16string &text, int keep, int mode) {
+WideString ShortenedForm(const WideString &text, int keep, int mode) {
     if (mode == FitEnd) return text.substr(0, keep) + TEXT("...");
     int front = keep / 2;
     return text.substr(0, front) + TEXT("...") + text.substr(text.size() - (keep - front));
@@ -16,12 +17,12 @@ std::u16string ShortenedForm(const std::u16string &text, int keep, int mode) {
 // narrows the cut with halving steps: a text that fits is measured once, one
 // that does not a number of times that grows with the log of its length.
 void FittedText(HDC hdc, LPCWSTR text, const RECT &rect, int mode, UINT flags) {
-    const std::u16string whole = text ? text : TEXT("");
+    const WideString whole = text ? text : TEXT("");
     const int length = static_cast<int>(whole.size());
     const int maxWidth = rect.right - rect.left;
     int cut = 0;
     int step = 1;
-    std::u16string candidate = whole;
+    WideString candidate = whole;
     int fitted = 0;
     for (;;) {
         fitted = 0;

@@ -1,3 +1,4 @@
+#include "config/WideString.h"
 #include "item/ItemPaint.h"
 
 #include <shellapi.h>
@@ -22,7 +23,7 @@ namespace {
 constexpr UINT kLineFlags = DT_SINGLELINE | DT_VCENTER;
 
 void PaintMessageLine(HDC hdc, const RECT &area, UINT textId) {
-    std::u16string text = LoadText(textId);
+    WideString text = LoadText(textId);
     FittedText(hdc, text.c_str(), MessageLineRect(area), FitMiddle, kLineFlags);
 }
 

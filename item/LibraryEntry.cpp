@@ -6,7 +6,7 @@
 #include "item/ItemState.h"
 #include "item/ItemWindowClass.h"
 
-extern "C" __attribute__((visibility("default"))) BOOL WINAPI DllMain(HANDLE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HANDLE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         HasTodaySelection = false;
         ModuleHandle = static_cast<HINSTANCE>(instance);

@@ -1,3 +1,4 @@
+#include "config/WideString.h"
 #include "item/RenameDialog.h"
 
 #include "catalogue/DocumentEntry.h"
@@ -14,8 +15,8 @@ constexpr WCHAR kForbidden[] = TEXT("*\\/?<>:\"|");
 // The open dialog's request; there is at most one, the dialog being modal.
 RenameRequest *openRequest = nullptr;
 
-void ShowRefusal(HWND dialog, const std::u16string &text) {
-    std::u16string caption = LoadText(IDS_RENAME_CAPTION);
+void ShowRefusal(HWND dialog, const WideString &text) {
+    WideString caption = LoadText(IDS_RENAME_CAPTION);
     MessageBoxW(dialog, text.c_str(), caption.c_str(), MB_OK | MB_ICONHAND);
 }
 
@@ -24,7 +25,7 @@ bool IsSpace(WCHAR c) {
     return GetStringTypeW(CT_CTYPE1, &c, 1, &type) && (type & C1_SPACE);
 }
 
-std::u16string Trimmed(const std::u16string &text) {
+WideString Trimmed(const WideString &text) {
     size_t begin = 0, end = text.size();
     while (begin < end && IsSpace(text[begin])) ++begin;
     while (end > begin && IsSpace(text[end - 1])) --end;
@@ -42,15 +43,15 @@ void OnInitDialog(HWND dialog, RenameRequest *request) {
 
 }  // namespace
 
-std::u16string FormatWithName(const std::u16string &format, const std::u16string &name) {
+WideString FormatWithName(const WideString &format, const WideString &name) {
     // A translation is text from a file: only the one insert is honoured.
-    std::u16string out;
+    WideString out;
     for (size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == u'%' && i + 1 < format.size() && format[i + 1] == u's') {
+        if (format[i] == TEXT('%') && i + 1 < format.size() && format[i + 1] == TEXT('s')) {
             out += name;
             ++i;
-        } else if (format[i] == u'%' && i + 1 < format.size() && format[i + 1] == u'%') {
-            out += u'%';
+        } else if (format[i] == TEXT('%') && i + 1 < format.size() && format[i + 1] == TEXT('%')) {
+            out += TEXT('%');
             ++i;
         } else {
             out += format[i];
@@ -64,18 +65,18 @@ bool ValidateNewName(HWND dialog, RenameRequest &request) {
     if (!edit) return false;  // nothing could be read
     WCHAR buffer[kNameLimit];
     int length = GetWindowTextW(edit, buffer, kNameLimit);
-    request.newName = Trimmed(std::u16string(buffer, length > 0 ? length : 0));
+    request.newName = Trimmed(WideString(buffer, length > 0 ? length : 0));
     if (request.newName.empty()) {
         ShowRefusal(dialog, LoadText(IDS_EMPTY_NAME));
         return false;
     }
-    if (request.newName.find_first_of(kForbidden) != std::u16string::npos) {
+    if (request.newName.find_first_of(kForbidden) != WideString::npos) {
         ShowRefusal(dialog, LoadText(IDS_BAD_CHARACTERS));
         return false;
     }
     // The file system ignores case: the document's own name in other
     // letters is found here too.
-    std::u16string path = JoinPath(request.folder, request.newName) + request.extension;
+    WideString path = JoinPath(request.folder, request.newName) + request.extension;
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
         ShowRefusal(dialog, FormatWithName(LoadText(IDS_NAME_EXISTS), request.newName));
         return false;

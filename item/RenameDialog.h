@@ -5,11 +5,13 @@
 
 #include <string>
 
+#include "config/WideString.h"
+
 struct RenameRequest {
-    std::u16string folder;     // the document's folder
-    std::u16string name;       // without extension: the dialog's first text
-    std::u16string extension;  // with its dot, or empty; never changed
-    std::u16string newName;    // on OK: the checked new name, without extension
+    WideString folder;     // the document's folder
+    WideString name;       // without extension: the dialog's first text
+    WideString extension;  // with its dot, or empty; never changed
+    WideString newName;    // on OK: the checked new name, without extension
 };
 
 // Runs the dialog modally over owner; IDOK or IDCANCEL (-1 when the
@@ -25,4 +27,4 @@ bool ValidateNewName(HWND dialog, RenameRequest &request);
 
 // Fills every "%s" of a translated format with
 // name; "%%" gives "%", anything else stays as written.
-std::u16string FormatWithName(const std::u16string &format, const std::u16string &name);
+WideString FormatWithName(const WideString &format, const WideString &name);

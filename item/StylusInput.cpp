@@ -44,7 +44,9 @@ int HitTestCell(POINT point) {
         if (edges[i] <= point.x) column = i;
     if (column == -1) return -1;
     int cell = row * itemWindow.cols + column;
-    return cell < itemWindow.DocumentCount() ? cell : -1;
+    // On a scrolled grid the cell's document lies firstRow rows further on.
+    int document = itemWindow.scrollStrip.firstRow * itemWindow.cols + cell;
+    return document < itemWindow.DocumentCount() ? cell : -1;
 }
 
 LRESULT OnStylusDown(HWND window, LPARAM lParam) {
