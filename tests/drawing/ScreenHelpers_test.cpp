@@ -131,4 +131,42 @@ TEST_F(DialogLayoutTest, DamagedOrMissingTemplatesMoveNothing) {
     }
 }
 
+// A static control whose template names another image gets it, and the
+// image it showed before is destroyed; a missing image keeps the old one.
+TEST_F(DialogLayoutTest, ImagesAreReplacedAndTheOldOnesDestroyed) {
+    const struct {
+        UINT layout;
+        bool replaced;
+    } rows[] = {{211, true}, {212, false}};
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        HWND shown = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(210), nullptr, QuietDialog, 0);
+        ASSERT_NE(shown, nullptr) << "row " << i;
+        HWND picture = GetDlgItem(shown, 14), photo = GetDlgItem(shown, 15);
+        auto icon = reinterpret_cast<HICON>(SendMessageW(picture, STM_GETIMAGE, IMAGE_ICON, 0));
+        auto bitmap = reinterpret_cast<HBITMAP>(SendMessageW(photo, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        ASSERT_TRUE(icon && bitmap) << "row " << i;
+        ApplyDialogLayout(GetModuleHandleW(nullptr), shown, rows[i].layout);
+        auto newIcon = reinterpret_cast<HICON>(SendMessageW(picture, STM_GETIMAGE, IMAGE_ICON, 0));
+        auto newBitmap = reinterpret_cast<HBITMAP>(SendMessageW(photo, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        ICONINFO info{};
+        BITMAP bm{};
+        bool iconAlive = GetIconInfo(icon, &info);
+        if (iconAlive) DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
+        bool bitmapAlive = GetObjectW(bitmap, sizeof bm, &bm) != 0;
+        if (rows[i].replaced) {
+            EXPECT_TRUE(newIcon && newIcon != icon) << "row " << i;
+            EXPECT_TRUE(newBitmap && newBitmap != bitmap) << "row " << i;
+            EXPECT_FALSE(iconAlive) << "row " << i;
+            EXPECT_FALSE(bitmapAlive) << "row " << i;
+            EXPECT_NE(GetObjectW(newBitmap, sizeof bm, &bm), 0) << "row " << i;
+        } else {
+            EXPECT_EQ(newIcon, icon) << "row " << i;
+            EXPECT_EQ(newBitmap, bitmap) << "row " << i;
+            EXPECT_TRUE(iconAlive) << "row " << i;
+            EXPECT_TRUE(bitmapAlive) << "row " << i;
+        }
+        DestroyWindow(shown);
+    }
+}
+
 }  // namespace

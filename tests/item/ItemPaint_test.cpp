@@ -225,6 +225,40 @@ TEST_F(ItemPaintTest, SelectionFillAndColours) {
     }
 }
 
+// Platforms before 4.21 have no Today colours to ask for: the selection
+// takes the system's highlight colours there, and the Today screen's after.
+TEST_F(ItemPaintTest, OlderPlatformsHighlightInTheSystemColours) {
+    const COLORREF systemFill = RGB(20, 160, 90), systemText = RGB(240, 230, 10);
+    const struct {
+        const char *version;
+        bool system;
+    } rows[] = {{"4.20", true}, {"4.21", false}, {"5.1", false}};
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        testing_support::WriteProfile(device.Root(), std::string("[screen]\nwidth = 240\nheight = 320\ndpi_x = 96\n"
+                                                                 "dpi_y = 96\n[os]\nversion = ") +
+                                                         rows[i].version +
+                                                         "\nplatform = PocketPC\n[font]\nmode = fixed\n"
+                                                         "[colors]\nhighlight = #14A05A\nhighlighttext = #F0E60A\n");
+        Documents(4);
+        Show();
+        SendMessageW(item, WM_TODAYCUSTOM_RECEIVEDSELECTION, 0, 0);
+        UpdateWindow(item);
+        const RECT fill{26, 0, 132, 18};  // cell 0 and the pixel beyond
+        COLORREF expectedFill = rows[i].system ? systemFill : look.highlight;
+        COLORREF expectedText = rows[i].system ? systemText : look.highlightText;
+        COLORREF otherFill = rows[i].system ? look.highlight : systemFill;
+        COLORREF otherText = rows[i].system ? look.highlightText : systemText;
+        EXPECT_GT(Count(fill, expectedFill), 0) << "row " << i;
+        EXPECT_GT(Count(fill, expectedText), 0) << "row " << i;
+        EXPECT_EQ(Count(fill, otherFill), 0) << "row " << i;
+        EXPECT_EQ(Count(fill, otherText), 0) << "row " << i;
+        TearDown();
+        host = nullptr;
+        module = nullptr;
+        std::filesystem::remove_all(device.Host("\\My Documents"));
+    }
+}
+
 // 9 documents in 2 columns and 4 rows do not fit: the strip takes the right
 // 15 pixels (28 at 192 dots per inch) in the theme colour, its light parts
 // tinted from the background under them.

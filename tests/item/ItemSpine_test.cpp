@@ -138,6 +138,55 @@ TEST_F(PluginTest, AScrolledTodayScreenGetsNoScrollMessages) {
     EXPECT_TRUE(GetClassInfoW(nullptr, u"VarnEmptyWindow", &wc));  // the popup still flashed
 }
 
+// The item takes the screen's width less a vertical scroll bar of the window
+// holding it: its parent, or in a tab host the window three levels up.
+// Ordinal 240 after 242 makes every item, the first included, look at its
+// parent again.
+TEST_F(PluginTest, TheItemNarrowsByTheScrollBarOfTheWindowHoldingIt) {
+    const struct {
+        bool hosted;     // created through ordinal 242
+        int scrolled;    // levels up from the item to the window with WS_VSCROLL; 0 none
+        bool thenPlain;  // ordinal 240 creates another item afterwards
+        bool narrowed;
+    } rows[] = {
+        {false, 0, false, false}, {false, 1, false, true}, {false, 3, false, false}, {true, 1, false, false},
+        {true, 3, false, true},   {true, 2, false, false}, {true, 3, true, false},   {true, 1, true, true},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        ASSERT_TRUE(Load());
+        const int bar = GetSystemMetrics(SM_CXVSCROLL);
+        ASSERT_GT(bar, 4) << "narrower than the width the item tolerates";
+        // host > outer > middle > parent > item
+        HWND chain[4] = {host};
+        for (int k = 1; k < 4; ++k)
+            chain[k] = CreateWindowExW(0, u"TestTodayHost", u"", WS_CHILD | WS_VISIBLE, 0, 0, 240, 300, chain[k - 1],
+                                       nullptr, nullptr, nullptr);
+        if (rows[i].scrolled) {
+            HWND scrolled = chain[4 - rows[i].scrolled];
+            SetWindowLongW(scrolled, GWL_STYLE, GetWindowLongW(scrolled, GWL_STYLE) | WS_VSCROLL);
+        }
+        TODAYLISTITEM record = EnabledRecord();
+        HWND item = rows[i].hosted
+                        ? Export<HWND(WINAPI *)(void *, TODAYLISTITEM *, HWND)>(242)(nullptr, &record, chain[3])
+                        : Export<PFNCUSTOMINITIALIZEITEM>(INITIALIZE_CUSTOM_ITEM)(&record, chain[3]);
+        ASSERT_NE(item, nullptr) << "row " << i;
+        if (rows[i].thenPlain) {
+            TODAYLISTITEM other = EnabledRecord();
+            ASSERT_NE(CreateItem(other), nullptr) << "row " << i;
+        }
+        SetWindowPos(item, nullptr, 0, 0, 240, 54, SWP_NOZORDER);
+        InvalidateRect(item, nullptr, TRUE);
+        UpdateWindow(item);
+        RECT r;
+        GetWindowRect(item, &r);
+        EXPECT_EQ(r.right - r.left, rows[i].narrowed ? 240 - bar : 240) << "row " << i;
+        DestroyWindow(host);
+        host = nullptr;
+        FreeLibrary(module);
+        module = nullptr;
+    }
+}
+
 TEST_F(PluginTest, TabIconSizeFollowsTheResolution) {
     const struct {
         int dpi, width, height;

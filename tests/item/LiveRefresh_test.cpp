@@ -1,10 +1,13 @@
 // The item follows its folder on the real file system: change notification
 // after the first paint, and the poll of a missing folder.
+#include <aygshell.h>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <filesystem>
+#include <chrono>
 #include <set>
+#include <thread>
 
 #include "item_user.h"
 #include "plugin_fixture.h"
@@ -97,6 +100,51 @@ TEST_F(LiveRefresh, OutsideChangesShowWithoutTheUser) {
         })) << "row " << i;
         EXPECT_TRUE(Shows(u"keep")) << "row " << i;
     }
+}
+
+// The Today screen re-creates its items after the settings changed: the new
+// window watches the folder configured now, and the old one is let go.
+TEST_F(LiveRefresh, ARecreatedItemWatchesOnlyTheNewlyConfiguredFolder) {
+    std::filesystem::remove_all(device.Host("\\My Documents"));
+    AddDocuments({"keep.txt"});
+    device.WriteHostFile("\\Other\\there.txt", "x");
+    Grid(1, 6);
+    ShowItem();
+    ASSERT_TRUE(Shows(u"keep")) << Listing();  // watched since the first paint
+    SetSetting(u"Folder", std::u16string(u"\\Other"));
+    DestroyWindow(item);
+    record = TODAYLISTITEM{};
+    record.fEnabled = TRUE;
+    item = CreateItem(record);
+    ASSERT_NE(item, nullptr);
+    ASSERT_TRUE(Shows(u"there")) << Listing();
+
+    // A change in each folder, the old one first; the item hears of the new one only.
+    AddDocuments({"stale.txt"});
+    device.WriteHostFile("\\Other\\fresh.txt", "x");
+    std::vector<std::u16string> heard;
+    auto hearsFresh = [&] {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_FILECHANGEINFO && msg.hwnd == item)
+                heard.push_back(
+                    reinterpret_cast<const char16_t *>(reinterpret_cast<FILECHANGENOTIFY *>(msg.wParam)->fci.dwItem1));
+            DispatchMessageW(&msg);
+        }
+        for (const std::u16string &path : heard)
+            if (path == u"\\Other\\fresh.txt") return true;
+        return false;
+    };
+    // Read the queue here rather than through PumpUntil, which would dispatch the reports unseen.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!hearsFresh() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // lets a late report of the old folder arrive
+    EXPECT_TRUE(hearsFresh());
+    for (const std::u16string &path : heard)
+        EXPECT_EQ(path.rfind(u"\\Other\\", 0), 0u) << std::string(path.begin(), path.end());
+    EXPECT_TRUE(Shows(u"fresh")) << Listing();
+    EXPECT_FALSE(Shows(u"stale")) << Listing();
 }
 
 // An empty folder drops its registration and polls: the next tick finds new

@@ -90,6 +90,30 @@ TEST_F(StylusTest, ATapOnEmptySpaceSelectsTheRememberedCell) {
     }
 }
 
+// Nine documents in four rows of two, scrolled by one row: the screen shows
+// d03 to d09, and its last cell holds no document.
+TEST_F(StylusTest, ATapBeyondTheLastDocumentOfAScrolledGridChangesNothing) {
+    AddNumberedDocuments(9);  // d01 to d09, over the five of SetUp
+    ShowItem();
+    Tap(POINT{232, 65});  // the strip's down arrow: one row on
+    wince::PumpReadyMessages();
+    SendMessageW(item, WM_TODAYCUSTOM_USERNAVIGATION, VK_RIGHT, 0);  // the second cell: d04
+    const struct {
+        int row, column;
+        std::vector<std::string> opened;  // by the tap, then by the action key
+    } rows[] = {
+        {3, 1, {"\\My Documents\\d04.txt"}},                             // the empty last cell
+        {3, 0, {"\\My Documents\\d09.txt", "\\My Documents\\d09.txt"}},  // the last document
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        ForgetTrace();
+        Tap(CellCenter(rows[i].row, rows[i].column, true));
+        wince::PumpReadyMessages();
+        SendMessageW(item, WM_TODAYCUSTOM_ACTION, 0, 0);
+        EXPECT_EQ(Opened(), rows[i].opened) << "row " << i;
+    }
+}
+
 TEST_F(StylusTest, TheFolderIconStartsTheOptionsProgramOutsideATabHost) {
     const struct {
         bool tabHost;

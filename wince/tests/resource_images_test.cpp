@@ -122,6 +122,11 @@ TEST_F(ResourceImages, IconSizeSelection) {
     HICON shared = LoadIconW(module, MAKEINTRESOURCEW(IDI_TWO));
     EXPECT_EQ(IconOf(shared).color.width, system);
     EXPECT_EQ(LoadIconW(module, MAKEINTRESOURCEW(IDI_TWO)), shared);
+    // The device lets the program destroy it; the next LoadIcon gives a live icon.
+    EXPECT_TRUE(DestroyIcon(shared));
+    HICON again = LoadIconW(module, MAKEINTRESOURCEW(IDI_TWO));
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(IconOf(again).color.width, system);
 }
 
 TEST_F(ResourceImages, SystemIconsAndFiles) {

@@ -9,6 +9,8 @@
 
 #include "../core/unicode.h"
 #include "../device/pathmap.h"
+#include "../gdi/icon.h"
+#include "../gdi/objects.h"
 #include "modules.h"
 #include "picture.h"
 #include "registry.h"
@@ -243,7 +245,12 @@ HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName) {
         }
         std::map<std::u16string, HICON> &cache = m ? m->sharedIcons : *systemIcons;
         std::u16string key = IconKey(lpIconName);
-        if (auto it = cache.find(key); it != cache.end()) return it->second;
+        if (auto it = cache.find(key); it != cache.end()) {
+            // The device lets a program destroy what LoadIcon gave it: an icon
+            // destroyed since is loaded again rather than handed out dead.
+            if (gdi::Find<gdi::Icon>(it->second)) return it->second;
+            cache.erase(it);
+        }
         HICON icon = static_cast<HICON>(LoadImageImpl(hInstance, lpIconName, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
                                                       GetSystemMetrics(SM_CYICON), 0));
         if (icon) cache[key] = icon;
