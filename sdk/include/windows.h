@@ -8,8 +8,18 @@
 
 #define SPI_GETPLATFORMTYPE 257
 #define SPI_GETOEMINFO 258
+#define SPI_GETSIPINFO 225
+#define SPI_SETSIPINFO 224
+
+// What the shell sends with WM_SETTINGCHANGE when the screen turns or the
+// work area changes.
+#define SETTINGCHANGE_RESET 0x3002
 
 #ifndef RC_INVOKED
+// The device's WinMain takes its command line as wide text: with a desktop
+// toolchain that entry point is wWinMain (programs link with -municode).
+#define WinMain wWinMain
+
 #ifdef __cplusplus
 extern "C" {
 #endif
