@@ -87,6 +87,34 @@ TEST_F(TodayScreenTest, ItemsTallerThanTheScreenGetAScrollBar) {
     EXPECT_EQ(date.top, 0);
 }
 
+// Once the Today screen needs its scroll bar the plug-in gives up the bar's
+// width, whether it is the screen's child or three levels down in a tab host.
+TEST_F(TodayScreenTest, TheItemNarrowsByTheTodayScreensScrollBar) {
+    for (bool tabHost : {false, true}) {
+        Init("square");
+        for (int i = 0; i < 30; ++i) device.WriteHostFile("\\My Documents\\extra" + std::to_string(i) + ".txt", "x");
+        HKEY key;
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Varnhold\\Pelloran", 0, nullptr, 0, 0, nullptr, &key, nullptr);
+        DWORD rows = 15, cols = 1;
+        RegSetValueExW(key, u"Rows", 0, REG_DWORD, reinterpret_cast<BYTE *>(&rows), 4);
+        RegSetValueExW(key, u"Cols", 0, REG_DWORD, reinterpret_cast<BYTE *>(&cols), 4);
+        RegCloseKey(key);
+        TodayScreen::Options options;
+        options.tabHost = tabHost;
+        TodayScreen today(options);
+        ASSERT_TRUE(today.Create());
+        wince::PumpReadyMessages();
+        ASSERT_TRUE(GetWindowLongW(today.Window(), GWL_STYLE) & WS_VSCROLL) << "tab host " << tabHost;
+        HWND item = today.Items()[1].window;
+        InvalidateRect(item, nullptr, TRUE);
+        UpdateWindow(item);
+        RECT r;
+        GetWindowRect(item, &r);
+        EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN) - GetSystemMetrics(SM_CXVSCROLL))
+            << "tab host " << tabHost;
+    }
+}
+
 TEST_F(TodayScreenTest, TheSettingsBroadcastRecreatesTheItems) {
     Init("qvga");
     TodayScreen today(TodayScreen::Options{});
