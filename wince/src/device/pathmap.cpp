@@ -210,6 +210,11 @@ DWORD MapNewPath(const WCHAR *devicePath, HostPath &out) {
 }
 
 DWORD MapFindPath(const WCHAR *devicePath, std::string &hostFolder, std::u16string &pattern) {
+    struct stat st;
+    return MapFindPath(devicePath, hostFolder, pattern, st);
+}
+
+DWORD MapFindPath(const WCHAR *devicePath, std::string &hostFolder, std::u16string &pattern, struct stat &st) {
     Parsed parsed;
     DWORD error = Parse(devicePath, Leaf::Pattern, parsed);
     if (error != ERROR_SUCCESS) return error;
@@ -223,7 +228,6 @@ DWORD MapFindPath(const WCHAR *devicePath, std::string &hostFolder, std::u16stri
     error = Walk(parsed, Want::Existing, folder);
     if (error == ERROR_FILE_NOT_FOUND) return ERROR_PATH_NOT_FOUND;
     if (error != ERROR_SUCCESS) return error;
-    struct stat st;
     if (stat(folder.path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return ERROR_PATH_NOT_FOUND;
     hostFolder = folder.path;
     return ERROR_SUCCESS;

@@ -4,6 +4,8 @@
 // device's file system does, and converts names without loss.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +35,8 @@ DWORD MapNewPath(const WCHAR *devicePath, HostPath &out);
 // A FindFirstFile argument: the existing folder and the last component,
 // which may hold wildcards and is not checked for reserved characters.
 DWORD MapFindPath(const WCHAR *devicePath, std::string &hostFolder, std::u16string &pattern);
+// The same, with the folder's stat taken on the way.
+DWORD MapFindPath(const WCHAR *devicePath, std::string &hostFolder, std::u16string &pattern, struct stat &folderStat);
 
 // A host path under fs/ back to its device path; false when it is not under fs/.
 bool HostToDevicePath(const std::string &hostPath, std::u16string &devicePath);

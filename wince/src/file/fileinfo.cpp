@@ -18,6 +18,7 @@ FILETIME FromStatx(const struct statx_timestamp &t) {
 int Fill(const struct statx &stx, HostInfo &info) {
     info.mode = stx.stx_mode;
     info.size = stx.stx_size;
+    info.links = stx.stx_nlink;
     info.identity = FileIdentity{makedev(stx.stx_dev_major, stx.stx_dev_minor), stx.stx_ino};
     info.accessed = FromStatx(stx.stx_atime);
     info.written = FromStatx(stx.stx_mtime);
@@ -27,7 +28,7 @@ int Fill(const struct statx &stx, HostInfo &info) {
     return 0;
 }
 
-constexpr unsigned kMask = STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
+constexpr unsigned kMask = STATX_TYPE | STATX_MODE | STATX_NLINK | STATX_INO | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
 
 }  // namespace
 

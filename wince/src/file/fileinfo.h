@@ -16,6 +16,7 @@ namespace wince {
 struct HostInfo {
     mode_t mode = 0;
     uint64_t size = 0;
+    uint32_t links = 1;  // names the file has
     FileIdentity identity;
     FILETIME created{}, accessed{}, written{};
 };

@@ -1,7 +1,9 @@
 // FindFirstFileW / FindNextFileW / FindClose: the entries of one folder
-// whose names match the last component of the path.
-#include <dirent.h>
+// whose names match the last component of the path, from the folder's
+// listing (kept fresh by the listing cache, or asked of the host).
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -14,6 +16,7 @@
 #include "../device/pathmap.h"
 #include "errors.h"
 #include "fileinfo.h"
+#include "listing_cache.h"
 #include "wildcard.h"
 
 using namespace wince;
@@ -25,68 +28,95 @@ class FindObject : public KernelObject {
     bool ClosedByCloseHandle() const override { return false; }  // FindClose only
 
     ~FindObject() override {
-        if (dir) closedir(dir);
+        if (folderFd >= 0) close(folderFd);
     }
 
     std::mutex lock;
     std::string folder;
-    DIR *dir = nullptr;  // kept open so each entry is looked up by name, not by path
-    std::vector<std::string> names;  // host names that match, in byte order
+    int folderFd = -1;  // opened for the first entry asked of the host
+    std::shared_ptr<Listing> listing;
+    bool recheck = false;  // read from the host just now: changes since count
+    std::vector<uint32_t> matches;  // entries of the listing, in host byte order
     size_t next = 0;
 };
 
-DWORD ListMatches(FindObject &find, std::u16string_view pattern) {
-    std::vector<std::string> &names = find.names;
-    DIR *dir = opendir(find.folder.c_str());
-    if (!dir) return errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : Win32ErrorFromErrno(errno);
-    find.dir = dir;
+DWORD ListMatches(FindObject &find, std::u16string_view pattern, const struct stat &folderStat) {
+    int error = ListFolder(find.folder, folderStat, find.listing, find.recheck);
+    if (error != 0) return error == ENOENT || error == ENOTDIR ? ERROR_PATH_NOT_FOUND : Win32ErrorFromErrno(error);
+    const std::vector<ListedEntry> &entries = find.listing->entries;
     const bool everything = MatchesEverything(pattern);
-    while (dirent *entry = readdir(dir)) {
-        std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        if (everything || MatchesPattern(pattern, FromHostBytes(name))) names.emplace_back(name);
-    }
-    std::sort(names.begin(), names.end());
-    names.erase(std::unique(names.begin(), names.end()), names.end());
+    for (uint32_t i = 0; i < entries.size(); ++i)
+        if (everything || MatchesPattern(pattern, entries[i].name)) find.matches.push_back(i);
     // A plain name finds one entry: the one path mapping would pick.
-    if (!HasWildcards(pattern) && names.size() > 1) {
+    if (!HasWildcards(pattern) && find.matches.size() > 1) {
         std::string exact;
         ToHostBytes(pattern, exact);
-        bool hasExact = std::find(names.begin(), names.end(), exact) != names.end();
-        names = {hasExact ? exact : names.front()};
+        auto hit = std::find_if(find.matches.begin(), find.matches.end(),
+                                [&](uint32_t i) { return entries[i].hostName == exact; });
+        find.matches = {hit != find.matches.end() ? *hit : find.matches.front()};
     }
     return ERROR_SUCCESS;
+}
+
+// Asks the host about an entry: it may have vanished since the listing, lead
+// off the device or close a loop of links (false then).
+bool QueryEntry(FindObject &find, const ListedEntry &entry, WIN32_FIND_DATAW &data) {
+    if (find.folderFd < 0) find.folderFd = open(find.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (find.folderFd < 0) return false;
+    const std::string &name = entry.hostName;
+    HostInfo info;
+    if (QueryAt(find.folderFd, name.c_str(), false, info) != 0) return false;
+    if (S_ISLNK(info.mode)) {
+        std::string path = find.folder + "/" + name;
+        if (!StaysOnDevice(path) || QueryAt(find.folderFd, name.c_str(), true, info) != 0) return false;
+        // The device's file system has no links; one that closes a loop
+        // would make every walk through subfolders endless, so it is left out.
+        if (S_ISDIR(info.mode) && LeadsBackUp(find.folder, path)) return false;
+    }
+    data.dwFileAttributes = AttributesFor(info, name);
+    data.ftCreationTime = info.created;
+    data.ftLastAccessTime = info.accessed;
+    data.ftLastWriteTime = info.written;
+    uint64_t size = S_ISDIR(info.mode) ? 0 : info.size;
+    data.nFileSizeHigh = static_cast<DWORD>(size >> 32);
+    data.nFileSizeLow = static_cast<DWORD>(size);
+    return true;
 }
 
 // The next entry that still exists, stays on the device and has a name the
 // record can hold; false past the last one.
 bool NextEntry(FindObject &find, WIN32_FIND_DATAW &data) {
-    while (find.next < find.names.size()) {
-        const std::string &name = find.names[find.next++];
-        HostInfo info;
-        if (QueryAt(dirfd(find.dir), name.c_str(), false, info) != 0) continue;  // vanished since the listing
-        if (S_ISLNK(info.mode)) {
-            std::string path = find.folder + "/" + name;
-            if (!StaysOnDevice(path) || QueryAt(dirfd(find.dir), name.c_str(), true, info) != 0) continue;
-            // The device's file system has no links; one that closes a loop
-            // would make every walk through subfolders endless, so it is left out.
-            if (S_ISDIR(info.mode) && LeadsBackUp(find.folder, path)) continue;
-        }
-        std::u16string wide = FromHostBytes(name);
-        if (wide.size() >= MAX_PATH) continue;
-        data = WIN32_FIND_DATAW{};
-        data.dwFileAttributes = AttributesFor(info, name);
-        data.ftCreationTime = info.created;
-        data.ftLastAccessTime = info.accessed;
-        data.ftLastWriteTime = info.written;
-        uint64_t size = S_ISDIR(info.mode) ? 0 : info.size;
-        data.nFileSizeHigh = static_cast<DWORD>(size >> 32);
-        data.nFileSizeLow = static_cast<DWORD>(size);
-        data.dwOID = 0;
-        std::copy(wide.begin(), wide.end(), data.cFileName);
+    while (find.next < find.matches.size()) {
+        const uint32_t index = find.matches[find.next++];
+        const ListedEntry &entry = find.listing->entries[index];
+        if (entry.name.size() >= MAX_PATH) continue;
+        WIN32_FIND_DATAW record{};
+        if (!CachedEntry(*find.listing, index, record, find.recheck) && !QueryEntry(find, entry, record)) continue;
+        record.dwOID = 0;
+        std::copy(entry.name.begin(), entry.name.end(), record.cFileName);
+        data = record;
         return true;
     }
     return false;
+}
+
+// A walk through a tree asks for each folder once per pattern: a folder
+// part mapped before is taken again after one stat instead of a stat per
+// component.
+DWORD MapFolder(LPCWSTR path, std::string &hostFolder, std::u16string &pattern, struct stat &folderStat) {
+    std::u16string_view text(path, StringLength(path));
+    size_t separator = text.find_last_of(u"\\/");
+    bool plain = separator != std::u16string_view::npos && separator + 1 < text.size() && text.size() < MAX_PATH;
+    std::u16string_view folder = plain ? text.substr(0, separator) : std::u16string_view();
+    std::u16string_view leaf = plain ? text.substr(separator + 1) : std::u16string_view();
+    plain = plain && leaf.size() <= 255 && leaf != u"." && leaf != u"..";
+    if (plain && CachedFolderPath(folder, hostFolder, folderStat)) {
+        pattern = leaf;
+        return ERROR_SUCCESS;
+    }
+    DWORD error = MapFindPath(path, hostFolder, pattern, folderStat);
+    if (error == ERROR_SUCCESS && plain && pattern == leaf) RememberFolderPath(folder, hostFolder, folderStat);
+    return error;
 }
 
 }  // namespace
@@ -99,9 +129,10 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
         }
         auto find = std::make_shared<FindObject>();
         std::u16string pattern;
-        DWORD error = MapFindPath(lpFileName, find->folder, pattern);
+        struct stat folderStat;
+        DWORD error = MapFolder(lpFileName, find->folder, pattern, folderStat);
         if (error == ERROR_SUCCESS && pattern.empty()) error = ERROR_FILE_NOT_FOUND;
-        if (error == ERROR_SUCCESS) error = ListMatches(*find, pattern);
+        if (error == ERROR_SUCCESS) error = ListMatches(*find, pattern, folderStat);
         if (error == ERROR_SUCCESS && !NextEntry(*find, *lpFindFileData)) error = ERROR_FILE_NOT_FOUND;
         if (error != ERROR_SUCCESS) {
             SetLastError(error);

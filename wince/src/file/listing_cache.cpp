@@ -1,0 +1,370 @@
+#include "listing_cache.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <mutex>
+#include <unordered_map>
+
+#include "../core/debug.h"
+#include "../core/unicode.h"
+#include "../device/device.h"
+
+namespace wince {
+namespace {
+
+// Every change that alters a listed entry. Reads are watched too: a read
+// moves the access time a find record reports.
+constexpr uint32_t kWatchMask = IN_ACCESS | IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_CREATE | IN_DELETE |
+                                IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+// Changes to the set of names: the listing is read again whole.
+constexpr uint32_t kNamesChanged = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
+constexpr uint32_t kFolderGone = IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED | IN_UNMOUNT;
+
+// Beyond these the cache starts over rather than grow without bound (and
+// hold more of the user's inotify watches than a program should).
+constexpr size_t kMaxFolders = 4096;
+constexpr size_t kMaxEntries = 1000000;
+
+struct Folder {
+    std::shared_ptr<Listing> listing;
+    FileIdentity identity;
+    timespec modified{};
+    int watch = -1;
+};
+
+class Cache {
+   public:
+    std::mutex lock;
+
+    int ListLocked(const std::string &path, const struct stat &st, std::shared_ptr<Listing> &out, bool &fresh) {
+        fresh = false;
+        Drain();
+        auto it = folders.find(path);
+        if (it != folders.end()) {
+            Folder &f = it->second;
+            // A folder renamed or replaced further up keeps its watch quiet;
+            // its identity and time still tell.
+            if (!f.listing->dropped && f.identity == IdentityOf(st) && f.modified.tv_sec == st.st_mtim.tv_sec &&
+                f.modified.tv_nsec == st.st_mtim.tv_nsec) {
+                out = f.listing;
+                return 0;
+            }
+            WINCE_DEBUG("listing", "%s: replaced or changed since it was listed", path.c_str());
+            Forget(it);
+        }
+        fresh = true;
+        Folder folder;
+        folder.identity = IdentityOf(st);
+        folder.modified = st.st_mtim;
+        folder.watch = Watch(path);
+        WINCE_DEBUG("listing", "%s: read from the host", path.c_str());
+        auto listing = std::make_shared<Listing>();
+        listing->folder = path;
+        bool complete = false;
+        int error = Read(path, folder, *listing, complete);
+        if (error == 0) out = listing;
+        if (error != 0 || !complete) {
+            if (folder.watch >= 0 && byWatch.find(folder.watch) == byWatch.end()) inotify_rm_watch(fd, folder.watch);
+            return error;
+        }
+        if (folders.size() >= kMaxFolders || entries + listing->entries.size() > kMaxEntries) Reset();
+        if (fd < 0) return 0;  // Reset closed the watches this one belonged to
+        listing->watched = true;
+        folder.listing = listing;
+        entries += listing->entries.size();
+        byWatch[folder.watch].push_back(path);
+        folders.emplace(path, std::move(folder));
+        return 0;
+    }
+
+    bool ServeLocked(Listing &listing, size_t index, WIN32_FIND_DATAW &data, bool recheck) {
+        if (!listing.watched || index >= listing.entries.size()) return false;
+        if (recheck) Drain();
+        ListedEntry &e = listing.entries[index];
+        if (listing.dropped || e.live) return false;
+        if (e.stale) {
+            HostInfo info;
+            if (QueryPath((listing.folder + "/" + e.hostName).c_str(), info) != 0) return false;
+            Fill(e, info);
+        }
+        data.dwFileAttributes = e.attributes;
+        data.ftCreationTime = e.created;
+        data.ftLastAccessTime = e.accessed;
+        data.ftLastWriteTime = e.written;
+        data.nFileSizeHigh = static_cast<DWORD>(e.size >> 32);
+        data.nFileSizeLow = static_cast<DWORD>(e.size);
+        return true;
+    }
+
+    void Reset() {
+        for (auto &[path, folder] : folders) folder.listing->dropped = true;
+        folders.clear();
+        byWatch.clear();
+        entries = 0;
+        if (fd >= 0) close(fd);
+        fd = -1;
+    }
+
+    size_t Entries() const { return entries; }
+
+   private:
+    int fd = -1;
+    std::unordered_map<std::string, Folder> folders;
+    std::unordered_map<int, std::vector<std::string>> byWatch;
+    size_t entries = 0;
+
+    int Watch(const std::string &path) {
+        if (fd < 0) fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (fd < 0) return -1;
+        int watch = inotify_add_watch(fd, path.c_str(), kWatchMask);
+        if (watch < 0) WINCE_DEBUG("file", "no watch on %s (errno %d): listed uncached", path.c_str(), errno);
+        return watch;
+    }
+
+    static void Fill(ListedEntry &e, const HostInfo &info) {
+        e.attributes = AttributesFor(info, e.hostName);
+        e.size = S_ISDIR(info.mode) ? 0 : info.size;
+        e.created = info.created;
+        e.accessed = info.accessed;
+        e.written = info.written;
+        e.stale = false;
+    }
+
+    // The watch is in place before the folder is read, so a change made
+    // while reading is still reported.
+    // `complete`: every entry that can be vouched for was read under a watch.
+    static int Read(const std::string &path, const Folder &folder, Listing &listing, bool &complete) {
+        int dirFd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dirFd < 0) return errno;
+        DIR *dir = fdopendir(dirFd);
+        if (!dir) {
+            int error = errno;
+            close(dirFd);
+            return error;
+        }
+        HostInfo self;
+        // The path may have been replaced since the caller's stat.
+        bool same = QueryFd(dirfd(dir), self) == 0 && self.identity == folder.identity;
+        while (dirent *d = readdir(dir)) {
+            std::string_view name = d->d_name;
+            if (name == "." || name == "..") continue;
+            ListedEntry e;
+            e.hostName = name;
+            e.name = FromHostBytes(name);
+            e.live = true;
+            listing.entries.push_back(std::move(e));
+        }
+        std::sort(listing.entries.begin(), listing.entries.end(),
+                  [](const ListedEntry &a, const ListedEntry &b) { return a.hostName < b.hostName; });
+        listing.entries.erase(std::unique(listing.entries.begin(), listing.entries.end(),
+                                          [](const ListedEntry &a, const ListedEntry &b) {
+                                              return a.hostName == b.hostName;
+                                          }),
+                              listing.entries.end());
+        complete = same && folder.watch >= 0;
+        if (complete) {
+            for (ListedEntry &e : listing.entries) {
+                HostInfo info;
+                if (QueryAt(dirfd(dir), e.hostName.c_str(), false, info) != 0) continue;  // left live
+                // A link's target and a file reachable by another name change
+                // without a word to this folder's watch.
+                if (S_ISLNK(info.mode) || (!S_ISDIR(info.mode) && info.links > 1)) continue;
+                Fill(e, info);
+                e.live = false;
+            }
+        }
+        closedir(dir);
+        return 0;
+    }
+
+    void Drain() {
+        if (fd < 0) return;
+        alignas(inotify_event) char buffer[16384];
+        for (;;) {
+            ssize_t got = read(fd, buffer, sizeof buffer);
+            if (got <= 0) return;  // EAGAIN: nothing more has happened
+            for (ssize_t at = 0; at < got;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+                at += sizeof(inotify_event) + event->len;
+                Apply(*event);
+                if (fd < 0) return;
+            }
+        }
+    }
+
+    void Apply(const inotify_event &event) {
+        if (event.mask & IN_Q_OVERFLOW) {
+            Reset();  // events were lost: nothing can be vouched for
+            return;
+        }
+        auto watched = byWatch.find(event.wd);
+        if (watched == byWatch.end()) return;
+        std::vector<std::string> paths = watched->second;
+        const bool named = event.len > 0 && event.name[0] != '\0';
+        for (const std::string &path : paths) {
+            auto it = folders.find(path);
+            if (it == folders.end()) continue;
+            if (!named) {
+                // The folder's own access time is not part of its listing.
+                if ((event.mask & ~IN_ISDIR) == IN_ACCESS) continue;
+            } else if (!(event.mask & (kNamesChanged | kFolderGone)) && MarkStale(*it->second.listing, event.name)) {
+                continue;
+            }
+            WINCE_DEBUG("listing", "%s: event %#x on '%s'", path.c_str(), event.mask, named ? event.name : "");
+            Forget(it);
+        }
+    }
+
+    static bool MarkStale(Listing &listing, std::string_view name) {
+        auto it = std::lower_bound(listing.entries.begin(), listing.entries.end(), name,
+                                   [](const ListedEntry &e, std::string_view n) { return e.hostName < n; });
+        if (it == listing.entries.end() || it->hostName != name) return false;
+        it->stale = true;
+        return true;
+    }
+
+    void Forget(std::unordered_map<std::string, Folder>::iterator it) {
+        Folder &folder = it->second;
+        if (folder.listing) {
+            folder.listing->dropped = true;
+            entries -= folder.listing->entries.size();
+        }
+        auto watched = byWatch.find(folder.watch);
+        if (watched != byWatch.end()) {
+            std::erase(watched->second, it->first);
+            // The watch stays when the inode is listed under another path.
+            if (watched->second.empty()) {
+                byWatch.erase(watched);
+                inotify_rm_watch(fd, folder.watch);
+            }
+        }
+        folders.erase(it);
+    }
+};
+
+Cache &TheCache() {
+    static Cache *cache = [] {
+        auto *c = new Cache;  // never destroyed: other static objects list folders while exiting
+        pthread_atfork([] { TheCache().lock.lock(); }, [] { TheCache().lock.unlock(); },
+                       [] {
+                           // The child shares the inotify instance with its
+                           // parent and must not take the parent's events.
+                           TheCache().lock.unlock();
+                           TheCache().Reset();
+                       });
+        return c;
+    }();
+    return *cache;
+}
+
+}  // namespace
+
+int ListFolder(const std::string &folder, const struct stat &folderStat, std::shared_ptr<Listing> &out, bool &fresh) {
+    Cache &cache = TheCache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    return cache.ListLocked(folder, folderStat, out, fresh);
+}
+
+bool CachedEntry(Listing &listing, size_t index, WIN32_FIND_DATAW &data, bool recheck) {
+    if (!listing.watched) return false;
+    Cache &cache = TheCache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    return cache.ServeLocked(listing, index, data, recheck);
+}
+
+namespace {
+
+struct MappedFolder {
+    std::string host;
+    FileIdentity identity;
+    timespec changed{};  // with the inode: a folder made anew on a reused inode differs
+};
+
+struct FolderPaths {
+    std::mutex lock;
+    unsigned generation = 0;
+    std::unordered_map<std::u16string, MappedFolder> paths;
+};
+
+FolderPaths &ThePaths() {
+    static FolderPaths *paths = new FolderPaths;
+    return *paths;
+}
+
+constexpr size_t kMaxPaths = 16384;
+
+// The host path the device path names when every component is spelled as
+// on the host: then the mapping never depended on case or on which of
+// several similar names came first. Empty otherwise.
+std::string ExactHostPath(std::u16string_view deviceFolder) {
+    std::string host = Device::Current().FileSystemRoot().string();
+    for (size_t start = 0; start <= deviceFolder.size();) {
+        size_t end = deviceFolder.find_first_of(u"\\/", start);
+        if (end == std::u16string_view::npos) end = deviceFolder.size();
+        std::u16string_view part = deviceFolder.substr(start, end - start);
+        start = end + 1;
+        if (part.empty() || part == u".") continue;
+        std::string bytes;
+        if (part == u".." || !ToHostBytes(part, bytes)) return {};
+        host += "/" + bytes;
+    }
+    return host;
+}
+
+}  // namespace
+
+bool CachedFolderPath(std::u16string_view deviceFolder, std::string &hostFolder, struct stat &st) {
+    FolderPaths &p = ThePaths();
+    MappedFolder mapped;
+    {
+        std::lock_guard<std::mutex> guard(p.lock);
+        if (p.generation != Device::Generation()) return false;
+        auto it = p.paths.find(std::u16string(deviceFolder));
+        if (it == p.paths.end()) return false;
+        mapped = it->second;
+    }
+    // Renamed, removed or replaced since: the mapping is made again.
+    if (stat(mapped.host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || !(IdentityOf(st) == mapped.identity) ||
+        st.st_ctim.tv_sec != mapped.changed.tv_sec || st.st_ctim.tv_nsec != mapped.changed.tv_nsec) {
+        std::lock_guard<std::mutex> guard(p.lock);
+        p.paths.erase(std::u16string(deviceFolder));
+        return false;
+    }
+    hostFolder = std::move(mapped.host);
+    return true;
+}
+
+void RememberFolderPath(std::u16string_view deviceFolder, const std::string &hostFolder, const struct stat &st) {
+    if (ExactHostPath(deviceFolder) != hostFolder) return;
+    FolderPaths &p = ThePaths();
+    unsigned generation = Device::Generation();
+    std::lock_guard<std::mutex> guard(p.lock);
+    if (p.generation != generation || p.paths.size() >= kMaxPaths) p.paths.clear();
+    p.generation = generation;
+    p.paths[std::u16string(deviceFolder)] = MappedFolder{hostFolder, IdentityOf(st), st.st_ctim};
+}
+
+size_t CachedListingEntries() {
+    Cache &cache = TheCache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    return cache.Entries();
+}
+
+void DropListingCache() {
+    {
+        Cache &cache = TheCache();
+        std::lock_guard<std::mutex> guard(cache.lock);
+        cache.Reset();
+    }
+    FolderPaths &p = ThePaths();
+    std::lock_guard<std::mutex> guard(p.lock);
+    p.paths.clear();
+}
+
+}  // namespace wince

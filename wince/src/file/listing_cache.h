@@ -1,0 +1,63 @@
+// Folder listings kept between FindFirstFile calls. A walk asks for the same
+// folder once per pattern and again on every rescan; the host answers each
+// time with a directory read and a stat per entry. The cache keeps a folder's
+// entries with what a find record needs, and an inotify watch on the folder
+// tells it what changed: an entry added, removed or renamed drops the whole
+// listing, an entry written or touched is asked for again. Whatever the watch
+// cannot vouch for (links, files with other names elsewhere, a folder that
+// could not be watched) is asked of the host every time.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "fileinfo.h"
+
+namespace wince {
+
+struct ListedEntry {
+    std::string hostName;
+    std::u16string name;  // as the device spells it
+    DWORD attributes = 0;
+    uint64_t size = 0;
+    FILETIME created{}, accessed{}, written{};
+    bool live = false;   // never served from the cache
+    bool stale = false;  // changed since it was read; ask again
+};
+
+struct Listing {
+    std::string folder;
+    std::vector<ListedEntry> entries;  // in host byte order, each name once
+    bool watched = false;              // false: every entry is asked live
+    bool dropped = false;              // the folder changed after this was read
+};
+
+// The entries of a host folder whose stat the caller took just now; from the
+// cache when the watch proves nothing changed (`fresh` false then). Returns
+// 0 or the errno value.
+int ListFolder(const std::string &folder, const struct stat &folderStat, std::shared_ptr<Listing> &out, bool &fresh);
+
+// Copies an entry's facts into `data` (name excluded) when the cache vouches
+// for them; false when the caller must ask the host. With `recheck` the
+// watch is read first, so a change made since the listing counts.
+bool CachedEntry(Listing &listing, size_t index, WIN32_FIND_DATAW &data, bool recheck);
+
+// The host folder of a FindFirstFile path's folder part, when an earlier
+// mapping of the same text was spelled exactly as the device path (no case
+// folded on the way) and a stat, taken now into `st`, shows the same folder.
+bool CachedFolderPath(std::u16string_view deviceFolder, std::string &hostFolder, struct stat &st);
+void RememberFolderPath(std::u16string_view deviceFolder, const std::string &hostFolder, const struct stat &st);
+
+// Forgets every listing (tests and benchmarks measure a cold walk with it).
+void DropListingCache();
+
+// Entries held now, for memory figures.
+size_t CachedListingEntries();
+
+}  // namespace wince
