@@ -29,6 +29,19 @@ inline double MedianSeconds(int runs, const std::function<void()> &work) {
     return times[times.size() / 2];
 }
 
+// The same, with `prepare` run untimed before each timed call.
+inline double MedianSecondsAfter(int runs, const std::function<void()> &prepare, const std::function<void()> &work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        auto start = std::chrono::steady_clock::now();
+        work();
+        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 // Runs a host program with its output thrown away; false when it fails.
 inline bool RunQuietly(const std::vector<std::string> &argv) {
     pid_t pid = fork();
