@@ -74,6 +74,61 @@ TEST(GdiIcon, DrawIconExMasksThenInverts) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
+// Drawing an icon must give exactly what its mask through AND and its image
+// through XOR give, also where a transparent pixel's colour is not black,
+// across mask bytes, clipped and partly off the bitmap.
+TEST(GdiIcon, DrawIconExEqualsMaskThenImageBlits) {
+    constexpr int kW = 11, kH = 5;
+    uint8_t maskBits[kH][2] = {};  // rows of a monochrome bitmap are word-aligned
+    HBITMAP hcolor = CreateBitmap(kW, kH, 1, 24, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, hcolor);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            if ((x * 7 + y * 3) % 4 == 0) maskBits[y][x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+            SetPixel(dc, x, y, RGB(x * 23, y * 51, (x + y) * 13));
+        }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    HBITMAP hmask = CreateBitmap(kW, kH, 1, 1, maskBits);
+    ICONINFO ii{TRUE, 0, 0, hmask, hcolor};
+    HICON icon = CreateIconIndirect(&ii);
+    ASSERT_NE(icon, nullptr);
+    const struct {
+        int x, y;
+        RECT clip;  // empty: none
+    } rows[] = {
+        {2, 1, {}}, {-3, -2, {}}, {10, 3, {}}, {1, 1, {3, 2, 9, 5}}, {0, 0, {0, 0, 1, 1}},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        TestBitmap drawn(16, 8, 24, RGB(200, 100, 50)), expected(16, 8, 24, RGB(200, 100, 50));
+        for (TestBitmap *b : {&drawn, &expected}) {
+            SetPixel(b->dc, 3, 2, RGB(1, 2, 3));
+            if (!IsRectEmpty(&rows[i].clip)) {
+                HRGN region = CreateRectRgnIndirect(&rows[i].clip);
+                SelectClipRgn(b->dc, region);
+                DeleteObject(region);
+            }
+        }
+        EXPECT_TRUE(DrawIconEx(drawn.dc, rows[i].x, rows[i].y, icon, 0, 0, 0, nullptr, DI_NORMAL)) << "row " << i;
+        HDC source = CreateCompatibleDC(nullptr);
+        SetTextColor(expected.dc, RGB(0, 0, 0));
+        SetBkColor(expected.dc, RGB(255, 255, 255));
+        HGDIOBJ before = SelectObject(source, hmask);
+        BitBlt(expected.dc, rows[i].x, rows[i].y, kW, kH, source, 0, 0, SRCAND);
+        SelectObject(source, hcolor);
+        BitBlt(expected.dc, rows[i].x, rows[i].y, kW, kH, source, 0, 0, SRCINVERT);
+        SelectObject(source, before);
+        DeleteDC(source);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 16; ++x)
+                ASSERT_EQ(Hex(drawn.At(x, y)), Hex(expected.At(x, y))) << "row " << i << " at " << x << "," << y;
+    }
+    DestroyIcon(icon);
+    DeleteObject(hmask);
+    DeleteObject(hcolor);
+}
+
 TEST(GdiIcon, IconFromBgraUsesAlphaAsTheMask) {
     const uint8_t pixels[2 * 4] = {10, 20, 30, 255, 99, 99, 99, 0};  // opaque, then transparent
     HICON icon = wince::gdi::CreateIconFromBgra(pixels, 2, 1, 8);

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "font.h"
+#include "glyph_cache.h"
 
 namespace wince::gdi {
 
@@ -95,10 +96,7 @@ class FixedFace : public FontFace {
     }
 
     const Glyph &GlyphOf(char32_t ch) override {
-        std::lock_guard<std::mutex> guard(lock_);
-        auto it = glyphs_.find(ch);
-        if (it != glyphs_.end()) return it->second;
-        return glyphs_.emplace(ch, Make(ch)).first->second;
+        return glyphs_.Get(ch, [this](char32_t c) { return Make(c); });
     }
 
    private:
@@ -127,8 +125,7 @@ class FixedFace : public FontFace {
 
     int n_;
     bool bold_;
-    std::mutex lock_;
-    std::unordered_map<char32_t, Glyph> glyphs_;
+    GlyphCache glyphs_;
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "core/unicode.h"
 #include "font.h"
+#include "glyph_cache.h"
 
 namespace wince::gdi {
 
@@ -151,10 +152,7 @@ class FreeTypeFace : public FontFace {
     }
 
     const Glyph &GlyphOf(char32_t ch) override {
-        std::lock_guard<std::mutex> guard(lock_);
-        auto it = glyphs_.find(ch);
-        if (it != glyphs_.end()) return it->second;
-        return glyphs_.emplace(ch, Render(ch)).first->second;
+        return glyphs_.Get(ch, [this](char32_t c) { return Render(c); });
     }
 
    private:
@@ -189,8 +187,7 @@ class FreeTypeFace : public FontFace {
 
     FT_Face face_ = nullptr;
     bool embolden_ = false, antialias_ = true;
-    std::mutex lock_;
-    std::unordered_map<char32_t, Glyph> glyphs_;
+    GlyphCache glyphs_;
 };
 
 }  // namespace
