@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test asan-test device-check bench fuzz clean format
+.PHONY: all deps configure build run test asan-test device-check soak bench fuzz clean format
 
 all: build
 
@@ -31,6 +31,14 @@ asan-test: deps
 # The product built with a real Win32 cross compiler, and its export table checked.
 device-check:
 	@scripts/device-check build-device
+
+# The monkey under the sanitizers for a few minutes; SOAK_EVENTS sets the length.
+SOAK_EVENTS ?= 20000
+soak: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j$(JOBS) --target pelloran-sim
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		build-asan/host/pelloran-sim monkey --events $(SOAK_EVENTS)
 
 bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "DeviceSetup.h"
+#include "Monkey.h"
 #include "TodayScreen.h"
 #include "config/FolderSettings.h"
 #include "core/unicode.h"
@@ -226,6 +227,12 @@ int main(int argc, char **argv) {
     run->add_option("program", program, "the program's device path, such as \\Windows\\PegHelp.exe")->required();
     run->add_option("args", programArgs, "its command line");
     run->prefix_command();
+    MonkeyOptions monkeyOptions;
+    auto *monkey = app.add_subcommand("monkey", "random repeatable input on a scratch device, checked at every step");
+    auto *seed = monkey->add_option("--seed", monkeyOptions.seed, "the seed of a run to replay");
+    monkey->add_option("--events", monkeyOptions.events, "how many steps")->capture_default_str();
+    monkey->add_option("--profile", monkeyOptions.profile, "device profile")->capture_default_str();
+    monkey->add_flag("--keep", monkeyOptions.keepDevice, "keep the scratch device");
     app.get_option("--script")->check(CLI::ExistingFile);
     try {
         app.parse(argc, argv);
@@ -234,6 +241,8 @@ int main(int argc, char **argv) {
     } catch (const CLI::ParseError &e) {
         return UsageError(e.what());
     }
+    monkeyOptions.seedGiven = seed->count() > 0;
+    if (*monkey) return RunMonkey(monkeyOptions);
     if (!trace.empty() && !TraceWritable(trace, error)) return UsageError(error);
 
     fs::path root = ChosenRoot(deviceDir);
