@@ -1,6 +1,9 @@
 // CreateIconIndirect, GetIconInfo, DestroyIcon and DrawIconEx.
 #include "icon.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "blit.h"
 #include "brush_pen.h"
 #include "dc.h"
@@ -35,34 +38,36 @@ HICON CreateIconFromBgra(const uint8_t *pixels, int width, int height, int strid
             c[x * 3 + 2] = opaque ? p[2] : 0;
         }
     }
+    PlanIconRuns(*icon);
     return static_cast<HICON>(AddObject(icon));
 }
 
 namespace {
 
 // The usual draw (mask and image, at the icon's size, onto a 24-bit canvas)
-// in one pass instead of an AND blit and an XOR blit: where the mask is set
-// the screen is XORed with the image, elsewhere the image replaces it.
+// in one pass over the icon's runs instead of an AND blit and an XOR blit.
 bool DrawMaskedDirect(Dc &dc, const RECT &dest, const Icon &icon) {
     const Canvas &target = dc.Target();
-    if (!icon.color || target.bpp != 24 || target.Paletted()) return false;
-    Canvas color = icon.color->GetCanvas(), mask = icon.mask->GetCanvas();
-    if (color.bpp != 24 || color.Paletted() || mask.bpp != 1 || color.bits == target.bits) return false;
+    if (icon.rowRuns.empty() || target.bpp != 24 || target.Paletted()) return false;
+    Canvas color = icon.color->GetCanvas();
+    if (color.bits == target.bits) return false;
     if (dest.right - dest.left != icon.width || dest.bottom - dest.top != icon.height) return false;
-    if (color.width < icon.width || color.height < icon.height || mask.width < icon.width || mask.height < icon.height)
-        return false;
     ForEachClipped(dc, dest, [&](const RECT &r) {
         for (int y = r.top; y < r.bottom; ++y) {
             const int sy = y - dest.top;
-            const uint8_t *m = mask.Row(sy);
-            const uint8_t *c = color.Row(sy) + (r.left - dest.left) * 3;
-            uint8_t *p = target.Row(y) + r.left * 3;
-            for (int x = r.left; x < r.right; ++x, p += 3, c += 3) {
-                const int sx = x - dest.left;
-                if ((m[sx >> 3] >> (7 - (sx & 7))) & 1)
-                    p[0] ^= c[0], p[1] ^= c[1], p[2] ^= c[2];
-                else
-                    p[0] = c[0], p[1] = c[1], p[2] = c[2];
+            const uint8_t *source = color.Row(sy);
+            uint8_t *row = target.Row(y);
+            for (size_t k = icon.rowRuns[sy]; k < icon.rowRuns[sy + 1]; ++k) {
+                const Icon::Run &run = icon.runs[k];
+                int x0 = std::max<int>(dest.left + run.x0, r.left), x1 = std::min<int>(dest.left + run.x1, r.right);
+                if (x0 >= x1) continue;
+                const uint8_t *c = source + (x0 - dest.left) * 3;
+                uint8_t *p = row + x0 * 3;
+                if (!run.invert) {
+                    memcpy(p, c, static_cast<size_t>(x1 - x0) * 3);
+                    continue;
+                }
+                for (int n = (x1 - x0) * 3; n > 0; --n) *p++ ^= *c++;
             }
         }
     });
@@ -70,6 +75,32 @@ bool DrawMaskedDirect(Dc &dc, const RECT &dest, const Icon &icon) {
 }
 
 }  // namespace
+
+void PlanIconRuns(Icon &icon) {
+    icon.runs.clear();
+    icon.rowRuns.clear();
+    if (!icon.color || !icon.mask) return;
+    Canvas color = icon.color->GetCanvas(), mask = icon.mask->GetCanvas();
+    if (color.bpp != 24 || color.Paletted() || mask.bpp != 1 || color.width < icon.width ||
+        color.height < icon.height || mask.width < icon.width || mask.height < icon.height)
+        return;
+    for (int y = 0; y < icon.height; ++y) {
+        icon.rowRuns.push_back(icon.runs.size());
+        const uint8_t *m = mask.Row(y), *c = color.Row(y);
+        int kind = -1;  // of the pixel before: -1 none, 0 copy, 1 invert
+        for (int x = 0; x < icon.width; ++x) {
+            bool set = (m[x >> 3] >> (7 - (x & 7))) & 1;
+            bool black = c[x * 3] == 0 && c[x * 3 + 1] == 0 && c[x * 3 + 2] == 0;
+            int now = !set ? 0 : black ? -1 : 1;
+            if (now >= 0 && now == kind)
+                icon.runs.back().x1 = x + 1;
+            else if (now >= 0)
+                icon.runs.push_back(Icon::Run{x, x + 1, now == 1});
+            kind = now;
+        }
+    }
+    icon.rowRuns.push_back(icon.runs.size());
+}
 
 }  // namespace wince::gdi
 
@@ -101,6 +132,7 @@ HICON WINAPI CreateIconIndirect(PICONINFO piconinfo) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
+    PlanIconRuns(*icon);
     return static_cast<HICON>(AddObject(icon));
 }
 
