@@ -5,7 +5,11 @@
 #include "OwnItems.h"
 #include "TodayItemList.h"
 #include "Watermark.h"
+#include "shell/shell_bars.h"
 #include "window/window.h"
+
+#include <aygshell.h>
+#include <commctrl.h>
 
 namespace {
 
@@ -14,6 +18,8 @@ constexpr WCHAR kPaneClass[] = TEXT("TodayTabPane");
 constexpr UINT_PTR kHeightTimer = 1;
 constexpr UINT kHeightPeriod = 2000;
 constexpr WPARAM kReloadItems = 0xF2;
+constexpr UINT kCalendarCommand = 0x9001;
+constexpr UINT kContactsCommand = 0x9002;
 
 // The panes between a tab host and its item pass the item protocol's
 // messages up to the screen, as a tab host does.
@@ -43,9 +49,13 @@ bool TodayScreen::Create() {
     pane.lpszClassName = kPaneClass;
     RegisterClassW(&pane);
     RegisterOwnItemClasses();
-    hwnd_ = CreateWindowExW(0, kClassName, TEXT("Desktop"), WS_POPUP, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                            GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, this);
+    // The screen lies between the shell's bars, as on the device.
+    wince::shell::StartBars();
+    RECT work = wince::shell::WorkArea();
+    hwnd_ = CreateWindowExW(0, kClassName, TEXT("Today"), WS_POPUP, work.left, work.top, work.right - work.left,
+                            work.bottom - work.top, nullptr, nullptr, nullptr, this);
     if (!hwnd_) return false;
+    CreateMenuBar();
     wince::SetDesktopWindow(hwnd_);  // other programs of the device post to it
     SetWindowLongPtrW(hwnd_, GWL_USERDATA, reinterpret_cast<LONG_PTR>(this));
     LoadItems();
@@ -54,6 +64,29 @@ bool TodayScreen::Create() {
     SetTimer(hwnd_, kHeightTimer, kHeightPeriod, nullptr);
     UpdateWindow(hwnd_);
     return true;
+}
+
+// The Today screen's own menu bar: its two usual entries.
+void TodayScreen::CreateMenuBar() {
+    SHMENUBARINFO mbi{};
+    mbi.cbSize = sizeof mbi;
+    mbi.hwndParent = hwnd_;
+    mbi.dwFlags = SHCMBF_EMPTYBAR;
+    if (!SHCreateMenuBar(&mbi)) return;
+    SendMessageW(mbi.hwndMB, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    struct Entry {
+        UINT command;
+        LPCWSTR text;
+    };
+    for (Entry e : {Entry{kCalendarCommand, TEXT("Calendar")}, Entry{kContactsCommand, TEXT("Contacts")}}) {
+        TBBUTTON b{};
+        b.iBitmap = I_IMAGENONE;
+        b.idCommand = static_cast<int>(e.command);
+        b.fsState = TBSTATE_ENABLED;
+        b.fsStyle = TBSTYLE_AUTOSIZE;
+        b.iString = reinterpret_cast<INT_PTR>(e.text);
+        SendMessageW(mbi.hwndMB, TB_ADDBUTTONS, 1, reinterpret_cast<LPARAM>(&b));
+    }
 }
 
 void TodayScreen::LoadItems() {
@@ -131,9 +164,8 @@ void TodayScreen::Layout() {
     contentHeight_ = 0;
     for (const TodayItemSlot &slot : items_)
         if (slot.window) contentHeight_ += static_cast<int>(slot.record.cyp);
-    int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(contentHeight_ - 1, 0),
-                  static_cast<UINT>(screenHeight), scrollPos_, 0};
+                  static_cast<UINT>(client.bottom), scrollPos_, 0};
     scrollPos_ = SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
     if (!(GetWindowLongW(hwnd_, GWL_STYLE) & WS_VSCROLL)) scrollPos_ = 0;
     GetClientRect(hwnd_, &client);
@@ -186,10 +218,12 @@ void TodayScreen::MoveSelection(WPARAM key) {
         selected_ = -1;
         if (SendMessageW(w, WM_TODAYCUSTOM_RECEIVEDSELECTION, key, 0)) {
             selected_ = i;
-            RECT r;
+            RECT r, client;
             GetWindowRect(w, &r);
-            if (r.top < 0 || r.bottom > GetSystemMetrics(SM_CYSCREEN)) {
-                scrollPos_ = std::max(0, scrollPos_ + (r.top < 0 ? r.top : r.bottom - GetSystemMetrics(SM_CYSCREEN)));
+            GetClientRect(hwnd_, &client);
+            MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT *>(&r), 2);
+            if (r.top < 0 || r.bottom > client.bottom) {
+                scrollPos_ = std::max(0, scrollPos_ + (r.top < 0 ? r.top : r.bottom - client.bottom));
                 Layout();
             }
             return;
@@ -210,7 +244,9 @@ void TodayScreen::OnKey(WPARAM key) {
 }
 
 void TodayScreen::OnScroll(WPARAM code) {
-    int screen = GetSystemMetrics(SM_CYSCREEN);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    int screen = client.bottom;
     int maxPos = std::max(0, contentHeight_ - screen);
     int pos = scrollPos_;
     switch (LOWORD(code)) {
@@ -257,13 +293,13 @@ void TodayScreen::OnSize(int width) {
     sizing_ = false;
 }
 
-// The desktop window covers the whole screen whatever its size now.
+// The desktop window covers the work area whatever the screen's size now.
 void TodayScreen::FitToScreen() {
-    RECT r;
+    RECT r, work = wince::shell::WorkArea();
     GetWindowRect(hwnd_, &r);
-    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    if (r.left != 0 || r.top != 0 || r.right != width || r.bottom != height)
-        SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!EqualRect(&r, &work))
+        SetWindowPos(hwnd_, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     QueryHeights();
     Layout();
 }

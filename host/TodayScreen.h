@@ -44,6 +44,7 @@ class TodayScreen {
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
    private:
+    void CreateMenuBar();
     void LoadItems();
     void DestroyItems();
     void CreateItemWindow(TodayItemSlot &slot);

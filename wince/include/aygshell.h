@@ -97,3 +97,57 @@ typedef struct _FILECHANGENOTIFY {
 WINBASEAPI BOOL WINAPI SHChangeNotifyRegister(HWND hwnd, LPSHCHANGENOTIFYENTRY pshcne);
 WINBASEAPI BOOL WINAPI SHChangeNotifyDeregister(HWND hwnd);
 WINBASEAPI void WINAPI SHChangeNotifyFree(LPFILECHANGENOTIFY pfcn);
+
+// Dialogs under the shell's bars
+#define SHIDIM_FLAGS 0x0001
+#define SHIDIF_DONEBUTTON 0x0001
+#define SHIDIF_SIZEDLG 0x0002
+#define SHIDIF_SIZEDLGFULLSCREEN 0x0004
+#define SHIDIF_SIPDOWN 0x0008
+#define SHIDIF_FULLSCREENNOMENUBAR 0x0010
+#define SHIDIF_EMPTYMENU 0x0020
+typedef struct tagSHINITDLGINFO {
+    DWORD dwMask;
+    HWND hDlg;
+    DWORD dwFlags;
+} SHINITDLGINFO, *PSHINITDLGINFO;
+WINBASEAPI BOOL WINAPI SHInitDialog(PSHINITDLGINFO pshidi);
+
+#define SHDB_SHOW 0x0001
+#define SHDB_HIDE 0x0002
+WINBASEAPI BOOL WINAPI SHDoneButton(HWND hwndRequester, DWORD dwState);
+
+// The menu bar across the bottom of the screen
+#define SHCMBF_EMPTYBAR 0x0001
+#define SHCMBF_HIDDEN 0x0002
+#define SHCMBF_HIDESIPBUTTON 0x0004
+#define SHCMBF_COLORBK 0x0008
+#define SHCMBF_HMENU 0x0010
+typedef struct tagSHMENUBARINFO {
+    DWORD cbSize;
+    HWND hwndParent;
+    DWORD dwFlags;
+    UINT nToolBarId;
+    HINSTANCE hInstRes;
+    int nBmpId;
+    int cBmpImages;
+    HWND hwndMB;
+    COLORREF clrBk;
+} SHMENUBARINFO, *PSHMENUBARINFO;
+WINBASEAPI BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO *pmbi);
+WINBASEAPI HWND WINAPI SHFindMenuBar(HWND hwnd);
+
+// The input panel
+#define SIPF_OFF 0x00000000
+#define SIPF_ON 0x00000001
+#define SIPF_DOCKED 0x00000002
+#define SIPF_LOCKED 0x00000004
+typedef struct tagSIPINFO {
+    DWORD cbSize;
+    DWORD fdwFlags;
+    RECT rcVisibleDesktop;
+    RECT rcSipRect;
+    DWORD dwImDataSize;
+    void *pvImData;
+} SIPINFO, *PSIPINFO;
+WINBASEAPI BOOL WINAPI SHSipInfo(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni);

@@ -360,3 +360,126 @@ typedef struct tagTVKEYDOWN {
 #define TVN_ITEMEXPANDING TVN_ITEMEXPANDINGW
 #define TVN_ITEMEXPANDED TVN_ITEMEXPANDEDW
 #define TVN_DELETEITEM TVN_DELETEITEMW
+
+// Toolbars
+#define TOOLBARCLASSNAMEW u"ToolbarWindow32"
+#define TOOLBARCLASSNAME TEXT("ToolbarWindow32")
+
+typedef struct _TBBUTTON {
+    int iBitmap;
+    int idCommand;
+    BYTE fsState;
+    BYTE fsStyle;
+    BYTE bReserved[2];
+    DWORD_PTR dwData;
+    INT_PTR iString;
+} TBBUTTON, *PTBBUTTON, *LPTBBUTTON;
+typedef const TBBUTTON *LPCTBBUTTON;
+
+#define I_IMAGENONE (-2)
+
+#define TBSTATE_CHECKED 0x01
+#define TBSTATE_PRESSED 0x02
+#define TBSTATE_ENABLED 0x04
+#define TBSTATE_HIDDEN 0x08
+#define TBSTATE_INDETERMINATE 0x10
+#define TBSTATE_WRAP 0x20
+
+#define TBSTYLE_BUTTON 0x0000
+#define TBSTYLE_SEP 0x0001
+#define TBSTYLE_CHECK 0x0002
+#define TBSTYLE_GROUP 0x0004
+#define TBSTYLE_CHECKGROUP (TBSTYLE_GROUP | TBSTYLE_CHECK)
+#define TBSTYLE_DROPDOWN 0x0008
+#define TBSTYLE_AUTOSIZE 0x0010
+#define TBSTYLE_NOPREFIX 0x0020
+#define TBSTYLE_NO_DROPDOWN_ARROW 0x0080
+#define TBSTYLE_TOOLTIPS 0x0100
+#define TBSTYLE_WRAPABLE 0x0200
+#define TBSTYLE_ALTDRAG 0x0400
+#define TBSTYLE_FLAT 0x0800
+#define TBSTYLE_LIST 0x1000
+
+#define TB_ENABLEBUTTON (WM_USER + 1)
+#define TB_CHECKBUTTON (WM_USER + 2)
+#define TB_PRESSBUTTON (WM_USER + 3)
+#define TB_HIDEBUTTON (WM_USER + 4)
+#define TB_ISBUTTONENABLED (WM_USER + 9)
+#define TB_ISBUTTONCHECKED (WM_USER + 10)
+#define TB_SETSTATE (WM_USER + 17)
+#define TB_GETSTATE (WM_USER + 18)
+#define TB_ADDBUTTONS (WM_USER + 20)
+#define TB_INSERTBUTTON (WM_USER + 21)
+#define TB_DELETEBUTTON (WM_USER + 22)
+#define TB_GETBUTTON (WM_USER + 23)
+#define TB_BUTTONCOUNT (WM_USER + 24)
+#define TB_COMMANDTOINDEX (WM_USER + 25)
+#define TB_GETITEMRECT (WM_USER + 29)
+#define TB_BUTTONSTRUCTSIZE (WM_USER + 30)
+#define TB_SETBUTTONSIZE (WM_USER + 31)
+#define TB_SETBITMAPSIZE (WM_USER + 32)
+#define TB_AUTOSIZE (WM_USER + 33)
+#define TB_SETPARENT (WM_USER + 37)
+#define TB_GETRECT (WM_USER + 51)
+#define TB_SETSTYLE (WM_USER + 56)
+#define TB_GETSTYLE (WM_USER + 57)
+#define TB_GETBUTTONSIZE (WM_USER + 58)
+#define TB_GETBUTTONINFOW (WM_USER + 63)
+#define TB_SETBUTTONINFOW (WM_USER + 64)
+#define TB_GETBUTTONINFO TB_GETBUTTONINFOW
+#define TB_SETBUTTONINFO TB_SETBUTTONINFOW
+
+#define TBIF_IMAGE 0x00000001
+#define TBIF_TEXT 0x00000002
+#define TBIF_STATE 0x00000004
+#define TBIF_STYLE 0x00000008
+#define TBIF_LPARAM 0x00000010
+#define TBIF_COMMAND 0x00000020
+#define TBIF_SIZE 0x00000040
+#define TBIF_BYINDEX 0x80000000
+
+typedef struct {
+    UINT cbSize;
+    DWORD dwMask;
+    int idCommand;
+    int iImage;
+    BYTE fsState;
+    BYTE fsStyle;
+    WORD cx;
+    DWORD_PTR lParam;
+    LPWSTR pszText;
+    int cchText;
+} TBBUTTONINFOW, *LPTBBUTTONINFOW;
+typedef TBBUTTONINFOW TBBUTTONINFO;
+typedef LPTBBUTTONINFOW LPTBBUTTONINFO;
+
+#define TBN_FIRST (0U - 700U)
+#define TBN_LAST (0U - 720U)
+#define TBN_DROPDOWN (TBN_FIRST - 10)
+#define TBDDRET_DEFAULT 0
+#define TBDDRET_NODEFAULT 1
+#define TBDDRET_TREATPRESSED 2
+
+typedef struct tagNMTOOLBARW {
+    NMHDR hdr;
+    int iItem;
+    TBBUTTON tbButton;
+    int cchText;
+    LPWSTR pszText;
+    RECT rcButton;
+} NMTOOLBARW, *LPNMTOOLBARW;
+typedef NMTOOLBARW NMTOOLBAR;
+typedef LPNMTOOLBARW LPNMTOOLBAR;
+
+// Command bars: a toolbar that holds a program's menu and buttons.
+#define CMDBAR_HELP 0x0001
+#define CMDBAR_OK 0x0002
+WINBASEAPI HWND WINAPI CommandBar_Create(HINSTANCE hInst, HWND hwndParent, int idCmdBar);
+WINBASEAPI BOOL WINAPI CommandBar_Show(HWND hwndCB, BOOL fShow);
+WINBASEAPI BOOL WINAPI CommandBar_IsVisible(HWND hwndCB);
+WINBASEAPI int WINAPI CommandBar_Height(HWND hwndCB);
+WINBASEAPI BOOL WINAPI CommandBar_InsertMenubar(HWND hwndCB, HINSTANCE hInst, WORD idMenu, WORD iButton);
+WINBASEAPI BOOL WINAPI CommandBar_InsertMenubarEx(HWND hwndCB, HINSTANCE hInst, LPWSTR pszMenu, WORD iButton);
+WINBASEAPI HMENU WINAPI CommandBar_GetMenu(HWND hwndCB, WORD iButton);
+WINBASEAPI BOOL WINAPI CommandBar_AddAdornments(HWND hwndCB, DWORD dwFlags, DWORD dwReserved);
+#define CommandBar_Destroy(hwndCB) DestroyWindow(hwndCB)

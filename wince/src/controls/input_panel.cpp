@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "control_util.h"
+#include "shell/shell_bars.h"
 
 namespace wince {
 namespace {
@@ -38,10 +39,11 @@ void PaintPanel(HWND hwnd) {
     EndPaint(hwnd, &ps);
 }
 
-// Across the bottom of the screen as it is now: the screen turns.
+// Across the bottom of the screen as it is now (the screen turns), above
+// the menu bar when the shell's bars are up.
 void PlacePanel(HWND hwnd, UINT flags) {
-    int width = GetSystemMetrics(SM_CXSCREEN), height = controls::Scaled(80);
-    SetWindowPos(hwnd, HWND_TOPMOST, 0, GetSystemMetrics(SM_CYSCREEN) - height, width, height, SWP_NOACTIVATE | flags);
+    RECT r = InputPanelRect();
+    SetWindowPos(hwnd, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE | flags);
 }
 
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -71,10 +73,10 @@ HWND MakePanel() {
         wc.lpszClassName = u"SipWndClass";
         RegisterClassW(&wc);
     }
-    int width = GetSystemMetrics(SM_CXSCREEN), height = controls::Scaled(80);
+    RECT r = InputPanelRect();
     // Disabled: a tap on the drawn keys neither activates it nor takes the focus.
-    return CreateWindowExW(WS_EX_TOPMOST, u"SipWndClass", u"Input Panel", WS_POPUP | WS_DISABLED, 0,
-                           GetSystemMetrics(SM_CYSCREEN) - height, width, height, nullptr, nullptr, nullptr, nullptr);
+    return CreateWindowExW(WS_EX_TOPMOST, u"SipWndClass", u"Input Panel", WS_POPUP | WS_DISABLED, r.left, r.top,
+                           r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
 }
 
 bool IsEdit(HWND hwnd) {
@@ -108,14 +110,25 @@ LRESULT CALLBACK DialogListener(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
+RECT InputPanelRect() {
+    int width = GetSystemMetrics(SM_CXSCREEN), height = controls::Scaled(80);
+    int bottom = GetSystemMetrics(SM_CYSCREEN) - (shell::BarsUp() ? shell::MenuBarHeight() : 0);
+    return RECT{0, bottom - height, width, bottom};
+}
+
 void ShowInputPanel(bool show) {
     if (!panel || !IsWindow(panel)) {
         if (!show) return;
         panel = MakePanel();
         if (!panel) return;
     }
+    bool was = IsWindowVisible(panel) != FALSE;
     if (show) PlacePanel(panel, SWP_SHOWWINDOW);
     else ShowWindow(panel, SW_HIDE);
+    if (was != show) {
+        shell::InputPanelChanged();
+        if (HWND strip = shell::MenuStrip()) InvalidateRect(strip, nullptr, FALSE);
+    }
 }
 
 HWND InputPanelWindow() { return panel && IsWindow(panel) ? panel : nullptr; }

@@ -7,6 +7,8 @@
 namespace wince {
 
 void ShowInputPanel(bool show);
+// Where the panel lies (or would lie) on the screen.
+RECT InputPanelRect();
 // The panel's window ("SipWndClass"), or null before it was first shown.
 HWND InputPanelWindow();
 

@@ -1,6 +1,7 @@
 #include "click_targets.h"
 
 #include "dialog/dialog_state.h"
+#include "shell/shell_bars.h"
 #include "window/item_report.h"
 #include "window/window.h"
 
@@ -37,6 +38,7 @@ const char *ItemKind(const Window &w) {
     if (IsClass(w, u"#32768")) return "menu item";
     if (IsClass(w, u"SysTabControl32")) return "tab";
     if (IsClass(w, u"SysTreeView32")) return "tree item";
+    if (IsClass(w, u"ToolbarWindow32") || IsClass(w, u"HHTaskBar")) return "button";
     if (IsClass(w, u"LISTBOX") || IsClass(w, u"COMBOBOX") || IsClass(w, u"ComboLBox")) return "list item";
     return "item";
 }
@@ -74,6 +76,18 @@ Window *FrontModalWindow(const std::vector<Window *> &tops) {
     return nullptr;
 }
 
+// Menu bars under the strip belong to windows that are not in front.
+bool Hidden(const wince::Window &w) {
+    return wince::shell::IsMenuBar(w.handle) && !wince::shell::MenuBarShown(w.handle);
+}
+
+// The bars stay within reach of a modal window.
+void CollectShellBars(const std::vector<wince::Window *> &tops, const std::u16string &text,
+                      std::vector<ClickTarget> &out) {
+    for (wince::Window *w : tops)
+        if (w->handle == wince::shell::NavigationBar() || wince::shell::MenuBarShown(w->handle)) Collect(w, text, out);
+}
+
 }  // namespace
 
 std::u16string WithoutMnemonic(const std::u16string &text) {
@@ -100,9 +114,11 @@ std::vector<ClickTarget> FindClickTargets(const std::u16string &text) {
     if (popupOpen) return found;
     if (Window *modal = FrontModalWindow(tops)) {
         Collect(modal, text, found);
+        CollectShellBars(tops, text, found);
         return found;
     }
-    for (Window *w : tops) Collect(w, text, found);
+    for (Window *w : tops)
+        if (!Hidden(*w)) Collect(w, text, found);
     return found;
 }
 

@@ -10,6 +10,7 @@ namespace {
 HWND focus = nullptr;
 HWND capture = nullptr;
 HWND active = nullptr;
+void (*activationHook)() = nullptr;
 
 bool IsWithin(HWND inner, const Window *outer) {
     for (Window *w = FromHandle(inner); w; w = w->parent)
@@ -40,6 +41,12 @@ void RestackWindow(Window *w, HWND insertAfter) {
     list.insert(pos, w);
     InvalidateRect(w->handle, nullptr, TRUE);
     MarkScreenDirty();
+}
+
+void SetActivationHook(void (*hook)()) { activationHook = hook; }
+
+void RunActivationHook() {
+    if (activationHook) activationHook();
 }
 
 void ActivateWindow(Window *w) {
@@ -115,6 +122,7 @@ HWND WINAPI SetActiveWindow(HWND hWnd) {
     if (now && FromHandle(now)) {
         SendMessageW(now, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), reinterpret_cast<LPARAM>(old));
     }
+    if (activationHook) activationHook();
     return old;
 }
 

@@ -14,5 +14,9 @@ void HideFocusWithin(Window *w);
 // without sending it anything.
 void ForgetWindowFocus(Window *w);
 void RestackWindow(Window *w, HWND insertAfter);
+// Called after the active window changed or a top-level window was shown
+// or hidden (the shell's bars follow the window in front).
+void SetActivationHook(void (*hook)());
+void RunActivationHook();
 
 }  // namespace wince

@@ -150,8 +150,11 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
     if (!w) return FALSE;
     BOOL wasVisible = w->Visible() ? TRUE : FALSE;
     bool show = nCmdShow != SW_HIDE && nCmdShow != SW_MINIMIZE;
+    // A window that a tap never activates is not activated by showing it either.
+    bool activate = !w->parent && nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE &&
+                    !(w->exStyle & WS_EX_NOACTIVATE);
     if (show == static_cast<bool>(wasVisible)) {
-        if (show && !w->parent && nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE) ActivateWindow(w);
+        if (show && activate) ActivateWindow(w);
         return wasVisible;
     }
     SendMessageW(hWnd, WM_SHOWWINDOW, show, 0);
@@ -160,13 +163,14 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
         w->style |= WS_VISIBLE;
         InvalidateRect(hWnd, nullptr, TRUE);
         InvalidateNonClient(w);
-        if (!w->parent && nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE) ActivateWindow(w);
+        if (activate) ActivateWindow(w);
     } else {
         InvalidateBeneath(w);
         w->style &= ~static_cast<DWORD>(WS_VISIBLE);
         HideFocusWithin(w);
     }
     MarkScreenDirty();
+    if (!w->parent) RunActivationHook();
     return wasVisible;
 }
 

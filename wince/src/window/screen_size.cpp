@@ -33,12 +33,19 @@ bool ChangeScreenSize(int width, int height) {
         all.push_back(w->handle);
         if (FillsScreen(*w, work)) resize.push_back(w->handle);
     }
+    // Windows that filled the work area fill the new one; one that reached
+    // the bottom of the screen still does.
+    RECT newWork{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &newWork, 0);
     for (HWND hwnd : resize) {
         Window *w = FromHandle(hwnd);
         if (!w) continue;
         RECT r = w->rect;
-        int bottom = r.bottom >= oldHeight ? height : std::min<int>(r.bottom, height);
-        SetWindowPos(hwnd, nullptr, 0, r.top, width, std::max<int>(bottom - r.top, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+        int top = r.top == work.top ? newWork.top : r.top;
+        int bottom = r.bottom >= oldHeight ? height
+                     : r.bottom >= work.bottom ? newWork.bottom
+                                                : std::min<int>(r.bottom, newWork.bottom);
+        SetWindowPos(hwnd, nullptr, 0, top, width, std::max<int>(bottom - top, 0), SWP_NOZORDER | SWP_NOACTIVATE);
     }
     for (HWND hwnd : all)
         if (FromHandle(hwnd)) SendMessageW(hwnd, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);

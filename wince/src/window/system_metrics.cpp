@@ -6,7 +6,10 @@
 #include <string>
 #include <unordered_map>
 
+#include <aygshell.h>
+
 #include "device/device.h"
+#include "shell/shell_bars.h"
 
 namespace {
 
@@ -168,8 +171,11 @@ BOOL WINAPI SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UI
             return CopyText(p.Get("os.oem", "Pelloran Device Simulator"), uiParam, pvParam);
         case SPI_GETWORKAREA:
             if (!pvParam) break;
-            *static_cast<RECT *>(pvParam) = RECT{0, 0, p.width, p.height};
+            *static_cast<RECT *>(pvParam) = wince::shell::WorkArea();
             return TRUE;
+        case SPI_GETSIPINFO:
+        case SPI_SETSIPINFO:
+            return SHSipInfo(uiAction, uiParam, pvParam, 0);
     }
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
