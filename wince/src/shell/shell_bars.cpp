@@ -80,6 +80,19 @@ void StartBars() {
     ArrangeBars();
 }
 
+void StopBars() {
+    up = false;
+    SetActivationHook(nullptr);
+    std::vector<HWND> gone{navBar, strip};
+    for (const MenuBarEntry &e : MenuBars()) gone.push_back(e.bar);
+    MenuBars().clear();
+    DoneDialogs().clear();
+    FullScreenDialogs().clear();
+    navBar = strip = nullptr;
+    for (HWND hwnd : gone)
+        if (IsWindow(hwnd)) DestroyWindow(hwnd);
+}
+
 HWND NavigationBar() { return BarsUp() ? navBar : nullptr; }
 HWND MenuStrip() { return BarsUp() ? strip : nullptr; }
 

@@ -18,6 +18,9 @@ bool BarsUp();
 // Creates the bars once; top-level windows learn of the smaller work area
 // through WM_SETTINGCHANGE with SETTINGCHANGE_RESET.
 void StartBars();
+// Removes the bars and forgets what belonged to them (for tests, which
+// change devices within one process).
+void StopBars();
 HWND NavigationBar();
 HWND MenuStrip();
 

@@ -60,7 +60,7 @@ void HideFocusWithin(Window *w) {
     if (!w->parent && active == w->handle) {
         // The next visible top-level window becomes active.
         for (Window *other : TopLevelWindows()) {
-            if (other != w && other->Visible() && other->Enabled()) {
+            if (other != w && other->Visible() && other->Enabled() && !(other->exStyle & WS_EX_NOACTIVATE)) {
                 SetActiveWindow(other->handle);
                 return;
             }
@@ -75,7 +75,8 @@ void ForgetWindowFocus(Window *w) {
     if (active == w->handle) {
         active = nullptr;
         for (Window *other : TopLevelWindows()) {
-            if (other != w && !other->destroying && other->Visible() && other->Enabled()) {
+            if (other != w && !other->destroying && other->Visible() && other->Enabled() &&
+                !(other->exStyle & WS_EX_NOACTIVATE)) {
                 SetActiveWindow(other->handle);
                 break;
             }
