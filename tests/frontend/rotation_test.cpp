@@ -119,11 +119,13 @@ TEST_F(Rotation, TheTodayScreenLaysItsItemsOutForTheNewWidth) {
         for (auto [width, height] : {std::pair{320, 240}, {240, 320}}) {
             ASSERT_TRUE(wince::RotateScreen());
             wince::PumpReadyMessages();
+            // Between the navigation bar and the menu bar, 26 pixels each.
             RECT screen;
             GetWindowRect(today.Window(), &screen);
             EXPECT_EQ(screen.right - screen.left, width);
-            EXPECT_EQ(screen.bottom - screen.top, height);
-            int top = 0;
+            EXPECT_EQ(screen.top, 26);
+            EXPECT_EQ(screen.bottom - screen.top, height - 52);
+            int top = 26;
             for (const TodayItemSlot &slot : today.Items()) {
                 std::string where = wince::ToUtf8(slot.name) + (tabHost ? " in a tab host" : "");
                 RECT r;

@@ -264,9 +264,10 @@ TEST_F(SimWindow, APersonUsesTheDeviceInItsWindow) {
     EXPECT_FALSE(frontend_test::SameArea(first, opened, 0, 320 * kZoom, 240 * kZoom, bar))
         << "the status bar tells what was opened";
 
-    // Held down on "Letter" (device 170, 28), the stylus opens the context
-    // menu; the keys choose "Rename..." and the typed name renames the file.
-    ASSERT_TRUE(Xdo("mousemove --window " + window + " 340 56 mousedown 1 sleep 1.5 mouseup 1"));
+    // Held down on "Letter" (device 170, 54, under the navigation bar), the
+    // stylus opens the context menu; the keys choose "Rename..." and the
+    // typed name renames the file.
+    ASSERT_TRUE(Xdo("mousemove --window " + window + " 340 108 mousedown 1 sleep 1.5 mouseup 1"));
     ASSERT_TRUE(Xdo("key --window " + window + " Down Down Return"));
     ASSERT_TRUE(TraceHas(R"("answer":5002)")) << FileText(trace);
     ASSERT_TRUE(Xdo("type --window " + window + " 'Brief 2'"));
@@ -329,17 +330,17 @@ TEST_F(SimWindow, AProgramTheDeviceStartsOpensItsOwnWindowBesideIt) {
     std::ofstream(root / "fs" / "Program Files" / "Pelloran" / "PelloranOptions.exe")
         << "#!wince-link " << DEVICE_PROBE << "\n";
     Image before = Settled(window);
-    // A tap on the folder icon at the item's left (device 10, 30) starts it.
-    ASSERT_TRUE(Xdo("mousemove --window " + window + " 20 60 click 1"));
+    // A tap on the folder icon at the item's left (device 10, 56) starts it.
+    ASSERT_TRUE(Xdo("mousemove --window " + window + " 20 112 click 1"));
     ASSERT_TRUE(TraceHas(R"("event":"CreateProcess")")) << FileText(trace);
     std::string options = FindWindow("^PelloranOptions.exe$");
     ASSERT_FALSE(options.empty()) << "the started program has no window";
     // It set one column and asked for a reload: the Today screen re-created
-    // its item, whose right column (device 130..230, 20..90) is gone.
+    // its item, whose right column (device 130..230, 46..116) is gone.
     EXPECT_TRUE(TraceHas(R"("event":"PostMessage")")) << FileText(trace);
     EXPECT_TRUE(WaitFor(
         [&] {
-            return !frontend_test::SameArea(before, Grab(window), 130 * kZoom, 20 * kZoom, 100 * kZoom, 70 * kZoom);
+            return !frontend_test::SameArea(before, Grab(window), 130 * kZoom, 46 * kZoom, 100 * kZoom, 70 * kZoom);
         },
         10000))
         << "the Today screen did not reload its item";

@@ -55,12 +55,13 @@ TEST_F(Sim, ScriptOfEveryCommandRunsToTheEnd) {
     nlohmann::json j = nlohmann::json::parse(in);
     EXPECT_EQ(j["screen"]["width"], 240);
     ASSERT_FALSE(j["windows"].empty());
-    // The Today screen: a visible top-level window of the whole screen with its items as children.
+    // The Today screen: a visible top-level window between the navigation bar
+    // and the menu bar, with its items as children.
     bool found = false;
     for (const auto &w : j["windows"]) {
         if (w["class"] != "DesktopExplorerWindow" || !w["visible"]) continue;
         found = true;
-        EXPECT_EQ(w["rect"], nlohmann::json::array({0, 0, 240, 320}));
+        EXPECT_EQ(w["rect"], nlohmann::json::array({0, 26, 240, 294}));
         EXPECT_TRUE(w["enabled"]);
         for (const char *field : {"text", "id", "style", "focus", "drawnText", "children"}) EXPECT_TRUE(w.contains(field)) << field;
         ASSERT_FALSE(w["children"].empty());
