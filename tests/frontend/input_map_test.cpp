@@ -21,9 +21,10 @@ TEST(FrontEndInput, DesktopKeysAreTheDeviceKeysOrTheFrontEndsOwn) {
         {SDLK_BACKSPACE, KeyMapping::kDeviceKey, VK_BACK},   {SDLK_DELETE, KeyMapping::kDeviceKey, VK_DELETE},
         {SDLK_SPACE, KeyMapping::kDeviceKey, VK_SPACE},      {SDLK_LSHIFT, KeyMapping::kDeviceKey, VK_SHIFT},
         {SDLK_F5, KeyMapping::kRotate, 0},                   {SDLK_F12, KeyMapping::kScreenshot, 0},
+        {SDLK_F1, KeyMapping::kHelp, 0},
         // Characters arrive as typed text, never as keys: no letter is sent twice.
         {SDLK_a, KeyMapping::kNone, 0},                      {SDLK_1, KeyMapping::kNone, 0},
-        {SDLK_PERIOD, KeyMapping::kNone, 0},                 {SDLK_F1, KeyMapping::kNone, 0},
+        {SDLK_PERIOD, KeyMapping::kNone, 0},                 {SDLK_F2, KeyMapping::kNone, 0},
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         KeyMapping m = wince::frontend::MapKey(rows[i].key);

@@ -17,6 +17,7 @@
 #include "device_window.h"
 #include "gdi/surface.h"
 #include "input_map.h"
+#include "shell/shell_bars.h"
 #include "status_bar.h"
 #include "trace/trace.h"
 #include "window/clock.h"
@@ -45,6 +46,7 @@ struct WindowFrontEnd {
     bool stylusDown = false;
     POINT stylusAt{};
     bool rotate = false;
+    bool help = false;
     bool quitPosted = false;
     bool exposed = true;
     std::vector<uint8_t> shownFrame;
@@ -127,6 +129,9 @@ void OnKey(WindowFrontEnd &fe, const SDL_KeyboardEvent &key, bool down) {
             return;
         case frontend::KeyMapping::kScreenshot:
             if (down && !key.repeat) SaveScreenshot(fe);
+            return;
+        case frontend::KeyMapping::kHelp:
+            if (down && !key.repeat) fe.help = true;
             return;
         case frontend::KeyMapping::kNone:
             return;
@@ -235,6 +240,10 @@ int Tick() {
         fe->rotate = false;
         LiftStylus(*fe);
         RotateScreen();
+    }
+    if (fe->help) {
+        fe->help = false;
+        shell::ShowHelp();
     }
     Refresh(*fe);
     return kListenMs;

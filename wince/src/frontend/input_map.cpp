@@ -31,6 +31,7 @@ KeyMapping MapKey(int32_t key) {
         case SDLK_RSHIFT: return {KeyMapping::kDeviceKey, VK_SHIFT};
         case SDLK_LCTRL:
         case SDLK_RCTRL: return {KeyMapping::kDeviceKey, VK_CONTROL};
+        case SDLK_F1: return {KeyMapping::kHelp, 0};
         case SDLK_F5: return {KeyMapping::kRotate, 0};
         case SDLK_F12: return {KeyMapping::kScreenshot, 0};
     }

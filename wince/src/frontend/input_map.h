@@ -15,7 +15,8 @@ struct KeyMapping {
         kNone,      // not a device key: typed text reaches the device as characters instead
         kDeviceKey, // the device key `vk`
         kRotate,    // the front end's own: turn the screen
-        kScreenshot // the front end's own: save the screen as PNG
+        kScreenshot, // the front end's own: save the screen as PNG
+        kHelp       // the Start menu's Help: WM_HELP to the window in front
     } kind = kNone;
     UINT vk = 0;
 };
