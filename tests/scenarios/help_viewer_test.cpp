@@ -64,7 +64,7 @@ class HelpViewer : public scenario_testing::SimDeviceTest {
 // Today starts a program, the program starts help on its own file; Escape
 // closes help, the program goes on, and then the Today screen.
 TEST_F(HelpViewer, ShowsTheSectionOfTheAskingProgramsFileAndCloses) {
-    ASSERT_EQ(RunScript("tap 8 28\n"
+    ASSERT_EQ(RunScript("tap 8 54\n"
                         "click Help\n"
                         "dump help.json\n"
                         "key down\nkey down\nkey down\n"

@@ -70,7 +70,7 @@ class StartedProgram : public scenario_testing::SimDeviceTest {
 
 TEST_F(StartedProgram, TakesTheScriptUntilItEndsThenTheTodayScreenGoesOn) {
     ASSERT_EQ(RunScript("dump before.json\n"
-                        "tap 8 28\n"  // the folder icon starts the options program
+                        "tap 8 54\n"  // the folder icon (under the navigation bar) starts the options program
                         "dump started.json\n"
                         "click One column\n"
                         "click Done\n"
@@ -102,11 +102,11 @@ TEST_F(StartedProgram, ScriptsEndingOrFailingInTheStartedProgram) {
     };
     const Row rows[] = {
         // The script ends while the program runs: the program ends, and the run with it.
-        {"tap 8 28\ndump started.json\n", 0, ""},
+        {"tap 8 54\ndump started.json\n", 0, ""},
         // A line the program cannot carry out stops the whole run, naming it.
-        {"tap 8 28\nclick Nothing\n", 1, ":2: nothing named \"Nothing\" can be clicked now"},
+        {"tap 8 54\nclick Nothing\n", 1, ":2: nothing named \"Nothing\" can be clicked now"},
         // Lines after the program ended are the Today screen's again.
-        {"tap 8 28\nclick Done\nclick Done\n", 1, ":3: nothing named \"Done\" can be clicked now"},
+        {"tap 8 54\nclick Done\nclick Done\n", 1, ":3: nothing named \"Done\" can be clicked now"},
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         EXPECT_EQ(RunScript(rows[i].script), rows[i].status) << "row " << i << ": " << output;
