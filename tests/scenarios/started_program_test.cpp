@@ -125,7 +125,7 @@ TEST_F(StartedProgram, AProgramWithoutAWindowIsGivenUpOn) {
     std::ofstream(root / "fs" / "Program Files" / "Pelloran" / "PelloranOptions.exe", std::ios::trunc)
         << "#!wince-link " << hang.string() << "\n";
     setenv("WINCE_SCRIPT_CLAIM_SECONDS", "1", 1);
-    int status = RunScript("wait 10\ntap 8 28\ndump never.json\n");
+    int status = RunScript("wait 10\ntap 8 54\ndump never.json\n");
     unsetenv("WINCE_SCRIPT_CLAIM_SECONDS");
     EXPECT_EQ(status, 1) << output;
     EXPECT_NE(output.find("s.txt:2: the started program showed no window within 1 s"), std::string::npos) << output;
