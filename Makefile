@@ -49,7 +49,7 @@ bench: deps
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLORAN_FUZZ=ON -DPELLORAN_BENCH=OFF >/dev/null
-	@cmake --build build-fuzz -j$(JOBS)
+	@cmake --build build-fuzz -j$(JOBS) --target fuzzers
 	@scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 
 format:

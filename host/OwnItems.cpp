@@ -21,9 +21,42 @@ std::u16string DateText() {
     return text;
 }
 
+constexpr UINT_PTR kMidnightTimer = 1;
+
+bool IsDateItem(HWND hwnd) {
+    WCHAR className[32];
+    GetClassNameW(hwnd, className, 32);
+    return lstrcmpW(className, kDateClass) == 0;
+}
+
+// The date changes at midnight, not with any message: wake then to show it.
+void ArmMidnightTimer(HWND hwnd) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    UINT msToMidnight = ((23 - now.wHour) * 3600 + (59 - now.wMinute) * 60 + (59 - now.wSecond)) * 1000 +
+                        (1000 - now.wMilliseconds);
+    SetTimer(hwnd, kMidnightTimer, msToMidnight, nullptr);
+}
+
 LRESULT CALLBACK OwnItemProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     bool selected = GetWindowLongPtrW(hwnd, GWL_USERDATA) != 0;
     switch (msg) {
+        case WM_CREATE:
+            if (IsDateItem(hwnd)) ArmMidnightTimer(hwnd);
+            return 0;
+        case WM_TIMER:
+            if (wParam != kMidnightTimer) break;
+            InvalidateRect(hwnd, nullptr, FALSE);
+            ArmMidnightTimer(hwnd);
+            return 0;
+        case WM_TIMECHANGE:
+            if (!IsDateItem(hwnd)) break;
+            InvalidateRect(hwnd, nullptr, FALSE);
+            ArmMidnightTimer(hwnd);
+            return 0;
+        case WM_DESTROY:
+            KillTimer(hwnd, kMidnightTimer);
+            return 0;
         case WM_TODAYCUSTOM_QUERYREFRESHCACHE: {
             auto *record = reinterpret_cast<TODAYLISTITEM *>(wParam);
             DWORD height = static_cast<DWORD>(Scaled(20));
@@ -64,9 +97,7 @@ LRESULT CALLBACK OwnItemProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             SetBkMode(hdc, TRANSPARENT);
             SetTextColor(hdc, selected ? TodayHighlightedTextColor() : TodayTextColor());
             HGDIOBJ old = SelectObject(hdc, GetStockObject(SYSTEM_FONT));
-            WCHAR className[32];
-            GetClassNameW(hwnd, className, 32);
-            std::u16string text = lstrcmpW(className, kDateClass) == 0 ? DateText() : u"Owner: Pocket PC User";
+            std::u16string text = IsDateItem(hwnd) ? DateText() : u"Owner: Pocket PC User";
             RECT textRect = client;
             textRect.left += Scaled(28);
             DrawTextW(hdc, text.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);

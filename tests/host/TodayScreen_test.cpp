@@ -7,7 +7,9 @@
 
 #include "DeviceSetup.h"
 #include "temp_device.h"
+#include "window/clock.h"
 #include "window/message_queue.h"
+#include "window/window.h"
 
 namespace {
 
@@ -140,6 +142,32 @@ TEST_F(TodayScreenTest, ATabHostPlacesTheItemThreeLevelsDown) {
     HWND item = today.Items()[1].window;
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(GetParent(GetParent(GetParent(item))), today.Window());
+}
+
+std::u16string LastDrawnText(HWND hwnd) {
+    wince::Window *w = wince::FromHandle(hwnd);
+    return w && !w->drawnText.empty() ? w->drawnText.back().text : u"";
+}
+
+TEST_F(TodayScreenTest, TheDateFollowsTheClockPastMidnight) {
+    Init("qvga");
+    std::ofstream(device.Root() / "device.ini", std::ios::app) << "\n[clock]\nstart = 2026-12-07 23:00:00\n";
+    wince::Device::Select(device.Root());
+    TodayScreen today(TodayScreen::Options{});
+    ASSERT_TRUE(today.Create());
+    wince::PumpReadyMessages();
+    HWND date = today.Items()[0].window;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    ASSERT_EQ(now.wHour, 23);  // this process's clock starts at the profile's time
+    uint64_t toMidnight = ((59 - now.wMinute) * 60 + (60 - now.wSecond)) * 1000 - now.wMilliseconds;
+    EXPECT_EQ(LastDrawnText(date), u"Monday, December 7, 2026");
+    wince::Clock::Advance(toMidnight - 1);
+    wince::PumpReadyMessages();
+    EXPECT_EQ(LastDrawnText(date), u"Monday, December 7, 2026");
+    wince::Clock::Advance(1);
+    wince::PumpReadyMessages();
+    EXPECT_EQ(LastDrawnText(date), u"Tuesday, December 8, 2026");
 }
 
 }  // namespace

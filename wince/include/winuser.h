@@ -166,6 +166,7 @@ typedef BOOL(CALLBACK *WNDENUMPROC)(HWND, LPARAM);
 // wParam of WM_SETTINGCHANGE when the screen was reconfigured (rotated).
 #define SETTINGCHANGE_RESET 0x3002
 #define WM_FONTCHANGE 0x001D
+#define WM_TIMECHANGE 0x001E
 #define WM_CANCELMODE 0x001F
 #define WM_SETCURSOR 0x0020
 #define WM_MOUSEACTIVATE 0x0021

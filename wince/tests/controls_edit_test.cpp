@@ -134,4 +134,32 @@ TEST_F(ControlEdit, WidthLimitsTypingUnlessItScrolls) {
     EXPECT_EQ(Sel(scrolling), std::make_pair(DWORD(8), DWORD(8)));
 }
 
+// The selection is drawn in the highlight colours, its text readable on them.
+TEST_F(ControlEdit, SelectionUsesTheHighlightColours) {
+    HWND edit = Make(ES_AUTOHSCROLL, u"abc");
+    ASSERT_EQ(Sel(edit), std::make_pair(DWORD(0), DWORD(3)));
+    wince::PumpReadyMessages();
+    RECT r;
+    GetWindowRect(edit, &r);
+    int highlight = 0, highlightText = 0, plainText = 0;
+    wince::ComposeScreen();
+    for (int y = r.top + 1; y < r.bottom - 1; ++y)
+        for (int x = r.left + 1; x < r.right - 1; ++x) {
+            COLORREF c = wince::ScreenSurface()->Pixel(x, y);
+            highlight += c == GetSysColor(COLOR_HIGHLIGHT);
+            highlightText += c == GetSysColor(COLOR_HIGHLIGHTTEXT);
+            plainText += c == GetSysColor(COLOR_WINDOWTEXT);
+        }
+    EXPECT_GT(highlight, 3 * 11 * 4);  // behind three characters
+    EXPECT_GT(highlightText, 0);
+    EXPECT_LT(plainText, 30);  // only the caret is left in the text colour
+    SendMessageW(edit, EM_SETSEL, 3, 3);
+    wince::PumpReadyMessages();
+    int after = 0;
+    wince::ComposeScreen();
+    for (int y = r.top + 1; y < r.bottom - 1; ++y)
+        for (int x = r.left + 1; x < r.right - 1; ++x) after += wince::ScreenSurface()->Pixel(x, y) == GetSysColor(COLOR_HIGHLIGHT);
+    EXPECT_EQ(after, 0);
+}
+
 }  // namespace

@@ -149,7 +149,7 @@ TEST_F(Gesture, RingOfDotsShowsDuringTheHoldAndGoesAfter) {
                },
                After(1)});
     EXPECT_TRUE(shown);
-    EXPECT_EQ(during, GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(during, RGB(255, 0, 0));  // red, seen on a highlighted selection too
     EXPECT_EQ(FindWindowW(u"HoldFeedback", nullptr), nullptr);
     Up(at);
     wince::PumpReadyMessages();

@@ -28,6 +28,10 @@ namespace {
 const char kNotFound[] = "ERROR: The system was unable to find the specified registry key or value.";
 const char kDone[] = "The operation completed successfully.";
 
+// Command-line mistakes exit with 2, failures of the operation with 1.
+constexpr int kUsageStatus = 2;
+const char kUsage[] = "usage: wince-reg [--device DIR] query|add|delete|export|import ... (see --help)\n";
+
 struct UsageError {
     std::string message;
 };
@@ -333,10 +337,6 @@ int Import(const std::vector<std::string> &args) {
         std::cerr << "ERROR: " << error << "\n";
         return 1;
     }
-    if (!damaged.empty()) {
-        std::cerr << "ERROR: " << wince::registry::DamageWarning(args[0], damaged) << "\n";
-        return 1;
-    }
     std::cout << kDone << "\n";
     return 0;
 }
@@ -350,19 +350,19 @@ int main(int argc, char **argv) {
     app.add_option("--device", device, "the device folder (default: $WINCE_DEVICE, else the default device)");
     app.require_subcommand(1);
     struct Command {
-        const char *name, *help;
+        const char *name, *syntax, *help;
         int (*run)(const std::vector<std::string> &);
     };
     const Command commands[] = {
-        {"query", "KEY [/v NAME | /ve]: show a key's values and subkeys, or one value", Query},
-        {"add", "KEY [/v NAME | /ve] [/t TYPE] [/d DATA] [/f]: make a key, set a value", Add},
-        {"delete", "KEY [/v NAME | /ve] [/f]: delete a key with its subkeys, or one value", Delete},
-        {"export", "[KEY] FILE: write the registry, or one key, as a .reg file", [](const std::vector<std::string> &a) {
-             return Export(a);
-         }},
-        {"import", "FILE: merge a .reg file into the registry", Import},
+        {"query", "KEY [/v NAME | /ve]", "show a key's values and subkeys, or one value", Query},
+        {"add", "KEY [/v NAME | /ve] [/t TYPE] [/d DATA] [/f]", "make a key, set a value", Add},
+        {"delete", "KEY [/v NAME | /ve] [/f]", "delete a key with its subkeys, or one value", Delete},
+        {"export", "[KEY] FILE", "write the registry, or one key, as a .reg file",
+         [](const std::vector<std::string> &a) { return Export(a); }},
+        {"import", "FILE", "merge a .reg file into the registry (all or nothing)", Import},
     };
-    for (const Command &command : commands) app.add_subcommand(command.name, command.help)->prefix_command();
+    for (const Command &command : commands)
+        app.add_subcommand(command.name, std::string(command.syntax) + ": " + command.help)->prefix_command();
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp &e) {
@@ -377,14 +377,14 @@ int main(int argc, char **argv) {
             else if (!arg.empty() && arg[0] != '-') message = "unknown command: " + arg;
             if (message != e.what()) break;
         }
-        std::cerr << "wince-reg: " << message << " (query, add, delete, export or import; see --help)\n";
-        return 1;
+        std::cerr << "wince-reg: " << message << "\n" << kUsage;
+        return kUsageStatus;
     }
     if (!device.empty()) {
+        // Only pelloran-sim init makes devices: a mistyped folder must not become one.
         std::error_code ec;
-        std::filesystem::create_directories(device, ec);
-        if (!std::filesystem::is_directory(device, ec)) {
-            std::cerr << "wince-reg: not a device folder: " << device << "\n";
+        if (!std::filesystem::is_directory(std::filesystem::path(device) / "fs", ec)) {
+            std::cerr << "wince-reg: " << device << " is not a device folder (pelloran-sim --device DIR init makes one)\n";
             return 1;
         }
         wince::Device::Select(device);
@@ -395,7 +395,11 @@ int main(int argc, char **argv) {
         try {
             return command.run(sub->remaining());
         } catch (const UsageError &e) {
-            std::cerr << "wince-reg " << command.name << ": " << e.message << "\n";
+            std::cerr << "wince-reg " << command.name << ": " << e.message << "\nusage: wince-reg [--device DIR] "
+                      << command.name << " " << command.syntax << "\n";
+            return kUsageStatus;
+        } catch (const std::exception &e) {  // no failure may end the tool without a word
+            std::cerr << "wince-reg " << command.name << ": " << e.what() << "\n";
             return 1;
         }
     }

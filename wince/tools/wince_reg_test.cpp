@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -30,6 +31,7 @@ class WinceReg : public ::testing::Test {
         std::string pattern = (fs::temp_directory_path() / "wince-reg-test-XXXXXX").string();
         ASSERT_TRUE(mkdtemp(pattern.data()));
         root_ = pattern;
+        fs::create_directories(root_ / "device" / "fs");  // what pelloran-sim init makes
     }
     void TearDown() override { fs::remove_all(root_); }
 
@@ -111,11 +113,40 @@ TEST_F(WinceReg, ExportAndImport) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Slurp(root_ / "device" / "registry.reg"), Slurp(all));
 
-    std::ofstream(root_ / "bad.reg") << "Windows Registry Editor Version 5.00\n\n[HKCU\\Software\\C]\n\"Bad\"=dword:xyz\n\"Ok\"=\"1\"\n";
-    r = Run("import '" + (root_ / "bad.reg").string() + "'");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("line 4"), std::string::npos) << r.err;
-    EXPECT_EQ(Run(R"(query 'HKCU\Software\C' /v Ok)").status, 0);  // the readable part was imported
+}
+
+TEST_F(WinceReg, ImportIsAllOrNothing) {
+    ASSERT_EQ(Run(R"(add 'HKCU\Software\A' /v Name /d 'x')").status, 0);
+    const std::string before = Slurp(root_ / "device" / "registry.reg");
+    std::ofstream(root_ / "bad.reg") << "Windows Registry Editor Version 5.00\n\n[HKCU\\Software\\C]\n\"Ok\"=\"1\"\n\"Bad\"=dword:xyz\n";
+    struct Row {
+        std::string file, mentions;
+    } rows[] = {
+        {(root_ / "bad.reg").string(), "line 5"},
+        {root_.string(), "is a folder"},
+        {(root_ / "missing.reg").string(), "cannot open"},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        Result r = Run("import '" + rows[i].file + "'");
+        EXPECT_EQ(r.status, 1) << "row " << i;
+        EXPECT_NE(r.err.find(rows[i].mentions), std::string::npos) << "row " << i << ": " << r.err;
+        EXPECT_EQ(Slurp(root_ / "device" / "registry.reg"), before) << "row " << i;
+    }
+    EXPECT_EQ(Run(R"(query 'HKCU\Software\C')").status, 1);  // not even the readable "Ok"
+}
+
+TEST_F(WinceReg, AFolderThatIsNotADeviceIsNotMadeOne) {
+    for (const char *name : {"typo", "empty"}) {
+        fs::path folder = root_ / name;
+        if (std::string(name) == "empty") fs::create_directory(folder);
+        std::string command = std::string("'") + WINCE_REG_TOOL + "' --device '" + folder.string() +
+                              R"(' query 'HKLM\Software' >/dev/null 2>')" + (root_ / "err").string() + "'";
+        int status = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << name;
+        EXPECT_NE(Slurp(root_ / "err").find("is not a device folder"), std::string::npos) << name;
+        EXPECT_FALSE(fs::exists(folder / "fs")) << name;
+        EXPECT_FALSE(fs::exists(folder / "registry.reg")) << name;
+    }
 }
 
 TEST_F(WinceReg, BadArgumentsAreNamed) {
@@ -138,8 +169,10 @@ TEST_F(WinceReg, BadArgumentsAreNamed) {
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         Result r = Run(rows[i].args);
-        EXPECT_EQ(r.status, 1) << "row " << i;
+        EXPECT_EQ(r.status, 2) << "row " << i;
         EXPECT_NE(r.err.find(rows[i].mentions), std::string::npos) << "row " << i << ": " << r.err;
+        EXPECT_NE(r.err.find("\nusage: wince-reg [--device DIR] "), std::string::npos) << "row " << i << ": " << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << "row " << i << ": " << r.err;
     }
 }
 

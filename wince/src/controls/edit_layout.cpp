@@ -95,11 +95,15 @@ void PaintEdit(HWND hwnd, HDC hdc, const EditState &s) {
     int top = std::max(0, static_cast<int>(client.bottom - tm.tmHeight) / 2);
     SetBkMode(hdc, TRANSPARENT);
     ExtTextOutW(hdc, left, top, ETO_CLIPPED, &area, shown.c_str(), static_cast<UINT>(shown.size()), nullptr);
-    // The selection shows inverted while the box has the focus (always with ES_NOHIDESEL).
+    // The selection shows in the highlight colours while the box has the
+    // focus (always with ES_NOHIDESEL): the text again, clipped to it.
     if (s.SelStart() != s.SelEnd() && (s.focused || (style & ES_NOHIDESEL))) {
         RECT sel{left + xs[s.SelStart()], top, left + xs[s.SelEnd()], top + tm.tmHeight};
         IntersectRect(&sel, &sel, &area);
-        PatBlt(hdc, sel.left, sel.top, sel.right - sel.left, sel.bottom - sel.top, DSTINVERT);
+        FillRect(hdc, &sel, GetSysColorBrush(COLOR_HIGHLIGHT));
+        COLORREF oldColor = SetTextColor(hdc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        ExtTextOutW(hdc, left, top, ETO_CLIPPED, &sel, shown.c_str(), static_cast<UINT>(shown.size()), nullptr);
+        SetTextColor(hdc, oldColor);
     }
     if (s.focused && enabled) {
         int x = left + xs[std::min<size_t>(s.caret, xs.size() - 1)];

@@ -4,12 +4,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <mutex>
 
 #include "../core/debug.h"
 #include "device_setup.h"
+#include "profile_check.h"
 
 namespace fs = std::filesystem;
 
@@ -54,18 +56,44 @@ int DeviceProfile::GetInt(const std::string &sectionKey, int fallback) const {
     return (end && *end == 0 && !it->second.empty()) ? static_cast<int>(v) : fallback;
 }
 
+namespace {
+
+// inih reads one line per call, so counting calls gives each key's line.
+struct ProfileReader {
+    FILE *file = nullptr;
+    int line = 0;
+    bool lineEnded = true;
+    DeviceProfile *profile = nullptr;
+    std::map<std::string, int> lines;
+};
+
+}  // namespace
+
 DeviceProfile ReadProfile(const fs::path &iniFile) {
     DeviceProfile p;
-    int error = ini_parse(
-        iniFile.c_str(),
+    ProfileReader reader{fopen(iniFile.c_str(), "r"), 0, true, &p, {}};
+    if (!reader.file) return p;  // no file: the default profile
+    int error = ini_parse_stream(
+        [](char *str, int num, void *stream) -> char * {
+            auto *r = static_cast<ProfileReader *>(stream);
+            char *got = fgets(str, num, r->file);
+            if (got && r->lineEnded) ++r->line;
+            if (got) r->lineEnded = strchr(got, '\n') != nullptr;  // a long line comes in pieces
+            return got;
+        },
+        &reader,
         [](void *user, const char *section, const char *key, const char *value) -> int {
-            static_cast<DeviceProfile *>(user)->values[std::string(section) + "." + key] = value;
+            auto *r = static_cast<ProfileReader *>(user);
+            std::string name = std::string(section) + "." + key;
+            r->profile->values[name] = value;
+            r->lines[name] = r->line;
             return 1;
         },
-        &p);
-    if (error < 0) return p;  // no file: the default profile
+        &reader);
+    fclose(reader.file);
     if (error > 0)
         fprintf(stderr, "wince: %s: line %d is not understood; the rest is used\n", iniFile.c_str(), error);
+    CheckProfile(p, iniFile, reader.lines);
     p.width = p.GetInt("screen.width", p.width);
     p.height = p.GetInt("screen.height", p.height);
     p.dpiX = p.GetInt("screen.dpi_x", p.dpiX);

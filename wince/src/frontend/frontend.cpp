@@ -79,7 +79,7 @@ void SaveScreenshot(WindowFrontEnd &fe) {
     }
     ComposeScreen();
     std::string error;
-    if (WritePng(*ScreenSurface(), file.string(), &error)) fe.note = "saved the screen as " + file.string();
+    if (auto screen = ScreenSurface(); screen && WritePng(*screen, file.string(), &error)) fe.note = "saved the screen as " + file.string();
     else fe.note = "cannot save the screen: " + error;
     fe.noteOver = LastTracedAction();
 }

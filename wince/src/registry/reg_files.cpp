@@ -10,21 +10,36 @@
 namespace wince::registry {
 
 bool ImportRegFile(const std::filesystem::path &file, std::vector<int> *damagedLines, std::string *error) {
+    if (damagedLines) damagedLines->clear();
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec)) {
+        if (error) *error = file.string() + ": is a folder, not a .reg file";
+        return false;
+    }
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         if (error) *error = file.string() + ": cannot open the file";
         return false;
     }
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<int> damaged;
+    if (in.bad()) {
+        if (error) *error = file.string() + ": cannot read the file";
+        return false;
+    }
+    // All or nothing: a file with a damaged line changes nothing.
+    std::vector<int> damaged = ParseRegText(bytes).damagedLines;
+    if (!damaged.empty()) {
+        if (damagedLines) *damagedLines = damaged;
+        if (error) *error = DamageWarning(file.string(), damaged, "nothing was imported");
+        return false;
+    }
     Store &store = Store::Instance();
     auto lock = store.Lock();
     LONG r = store.Apply([&](RegTree &tree, bool *changed) -> LONG {
-        damaged = ApplyRegText(bytes, tree);
+        ApplyRegText(bytes, tree);
         *changed = true;
         return ERROR_SUCCESS;
     });
-    if (damagedLines) *damagedLines = damaged;
     if (r != ERROR_SUCCESS) {
         if (error) *error = store.File().string() + ": cannot write the registry";
         return false;

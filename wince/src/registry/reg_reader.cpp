@@ -311,10 +311,10 @@ std::u16string FormatKeyPath(int root, const KeyPath &path) {
     return text;
 }
 
-std::string DamageWarning(const std::string &file, const std::vector<int> &damagedLines) {
+std::string DamageWarning(const std::string &file, const std::vector<int> &damagedLines, const std::string &consequence) {
     std::string text = "wince: " + file + ": line " + std::to_string(damagedLines.front()) + " is damaged";
     if (damagedLines.size() > 1) text += " (" + std::to_string(damagedLines.size()) + " damaged lines)";
-    return text + "; the readable part is used";
+    return text + "; " + consequence;
 }
 
 }  // namespace wince::registry

@@ -35,6 +35,7 @@ bool ParseKeyPath(std::u16string_view text, int *root, KeyPath *path);
 std::u16string FormatKeyPath(int root, const KeyPath &path);
 
 // The text of a damaged-file warning: the file, the first damaged line, how many.
-std::string DamageWarning(const std::string &file, const std::vector<int> &damagedLines);
+std::string DamageWarning(const std::string &file, const std::vector<int> &damagedLines,
+                          const std::string &consequence = "the readable part is used");
 
 }  // namespace wince::registry

@@ -11,9 +11,9 @@
 namespace wince::registry {
 
 // Merges a .reg file into the device's registry in one locked write,
-// honouring [-KEY] and "Name"=- lines. Damaged lines are skipped and listed
-// in *damagedLines; false (with *error) only when the file cannot be read or
-// the registry cannot be written.
+// honouring [-KEY] and "Name"=- lines. All or nothing: a file with damaged
+// lines changes nothing and lists them in *damagedLines. False (with *error)
+// when the file is damaged or cannot be read, or the registry cannot be written.
 bool ImportRegFile(const std::filesystem::path &file, std::vector<int> *damagedLines, std::string *error);
 
 // Writes the whole registry, or one key with everything under it ("HKLM\...").

@@ -69,6 +69,17 @@ bool ReadAll(int fd, std::string &bytes) {
     }
 }
 
+// registry.reg.damaged, then registry.reg.damaged.2, .3, ... beside it.
+std::string DamagedCopyName(const fs::path &file) {
+    std::string base = file.string() + ".damaged";
+    std::error_code ec;
+    if (!fs::exists(base, ec)) return base;
+    for (int n = 2;; ++n) {
+        std::string name = base + "." + std::to_string(n);
+        if (!fs::exists(name, ec)) return name;
+    }
+}
+
 bool WriteAll(int fd, const std::string &bytes) {
     for (size_t done = 0; done < bytes.size();) {
         ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
@@ -137,6 +148,7 @@ bool Store::ReloadIfChanged(bool compareBytes) {
         tree_ = std::move(empty);
         stamp_ = FileStamp{};
         bytes_.clear();
+        damaged_ = false;
         loaded_ = true;
         return true;
     }
@@ -153,8 +165,10 @@ bool Store::ReloadIfChanged(bool compareBytes) {
     if (loaded_ && bytes == bytes_) return true;
     WINCE_DEBUG("registry", "reading %s (%zu bytes)", file_.c_str(), bytes.size());
     ParsedRegistry parsed = ParseRegText(bytes);
-    if (!parsed.damagedLines.empty() && warned_ != stamp) {
-        fprintf(stderr, "%s\n", DamageWarning(file_.string(), parsed.damagedLines).c_str());
+    damaged_ = !parsed.damagedLines.empty();
+    if (damaged_ && warned_ != stamp) {
+        fprintf(stderr, "%s; the file as it is will be kept as %s before it is rewritten\n",
+                DamageWarning(file_.string(), parsed.damagedLines).c_str(), DamagedCopyName(file_).c_str());
         warned_ = stamp;
     }
     parsed.tree.AdoptIds(tree_);
@@ -182,7 +196,31 @@ LONG Store::Apply(const Change &apply) {
     return ERROR_REGISTRY_IO_FAILED;
 }
 
+// The lines that could not be read are not in the tree, so the file as it
+// was goes beside it before anything replaces it.
+bool Store::KeepDamagedCopy() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string copy = DamagedCopyName(file_);
+        int fd = open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0 && errno == EEXIST) continue;  // another process took that name meanwhile
+        if (fd < 0) break;
+        bool ok = WriteAll(fd, bytes_) && fdatasync(fd) == 0;
+        close(fd);
+        if (!ok) {
+            unlink(copy.c_str());
+            break;
+        }
+        fprintf(stderr, "wince: %s was damaged; it was kept as %s before it was rewritten\n", file_.c_str(), copy.c_str());
+        damaged_ = false;
+        return true;
+    }
+    fprintf(stderr, "wince: %s is damaged and no copy of it can be kept (%s); it is left as it is\n", file_.c_str(),
+            strerror(errno));
+    return false;
+}
+
 bool Store::Write() {
+    if (damaged_ && !KeepDamagedCopy()) return false;
     std::string text = SerializeTree(tree_);
     fs::path folder = file_.parent_path();
     std::string temp = (folder / ".registry.reg.XXXXXX").string();

@@ -57,6 +57,7 @@ class Store {
     void SyncDevice();
     bool ReloadIfChanged(bool compareBytes);
     bool Write();
+    bool KeepDamagedCopy();
 
     std::mutex mutex_;
     unsigned generation_ = 0;
@@ -66,6 +67,7 @@ class Store {
     FileStamp stamp_;     // of the file the cache was read from or last written
     std::string bytes_;   // its content
     std::optional<FileStamp> warned_;  // a damaged file is reported once per state
+    bool damaged_ = false;  // bytes_ did not read cleanly: keep a copy before replacing them
 };
 
 }  // namespace wince::registry

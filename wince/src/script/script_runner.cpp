@@ -66,7 +66,12 @@ void Stylus(InputEvent::Kind kind, int x, int y) { PostInputEvent(InputEvent{kin
 
 bool SaveScreenshot(const std::string &path, std::string &error) {
     ComposeScreen();
-    return WritePng(*ScreenSurface(), path, &error);
+    std::shared_ptr<Surface> screen = ScreenSurface();
+    if (!screen) {
+        error = "the screen could not be made";
+        return false;
+    }
+    return WritePng(*screen, path, &error);
 }
 
 ScriptRunner::ScriptRunner() = default;

@@ -32,7 +32,8 @@ void Paint(HWND hwnd, FeedbackState &state) {
     }
     int radius = client.right / 2 - Scaled(3);
     int dot = std::max(1, Scaled(2));
-    HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT));
+    // Red, as on the device: the ring must show over a highlighted selection.
+    HBRUSH brush = CreateSolidBrush(kHoldDotColor);
     double pi = std::acos(-1.0);
     for (int i = 0; i < state.dots; ++i) {
         // Clockwise from the top, as the device draws them.

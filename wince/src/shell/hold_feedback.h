@@ -25,6 +25,8 @@ class HoldFeedback {
     int shown_ = 0;
 };
 
+constexpr COLORREF kHoldDotColor = RGB(255, 0, 0);
+
 // The number of dots visible after the given part of the hold time.
 int DotsAfter(double fraction);
 

@@ -86,6 +86,7 @@ bool ScreenDirty() { return screenDirty; }
 
 void ComposeScreen() {
     auto screen = ScreenSurface();
+    if (!screen) return;  // the screen could not be made: nothing to compose into
     screen->Fill(RECT{0, 0, screen->Width(), screen->Height()}, GetSysColor(COLOR_BACKGROUND));
     auto &tops = TopLevelWindows();
     for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
@@ -245,6 +246,10 @@ BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT *lpPaint) {
 HDC WINAPI GetDC(HWND hWnd) {
     if (!hWnd) {
         auto screen = ScreenSurface();
+        if (!screen) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return nullptr;
+        }
         return CreateSurfaceDC(screen, POINT{0, 0}, Region(RECT{0, 0, screen->Width(), screen->Height()}), nullptr);
     }
     Window *w = CheckHandle(hWnd);
