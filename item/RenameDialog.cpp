@@ -9,6 +9,10 @@
 
 namespace {
 
+#ifndef SETTINGCHANGE_RESET
+#define SETTINGCHANGE_RESET 0x3002  // wParam of WM_SETTINGCHANGE when the screen turned
+#endif
+
 constexpr int kNameLimit = 260;
 constexpr WCHAR kForbidden[] = TEXT("*\\/?<>:\"|");
 
@@ -89,6 +93,11 @@ BOOL CALLBACK RenameDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPar
         case WM_INITDIALOG:
             OnInitDialog(dialog, reinterpret_cast<RenameRequest *>(lParam));
             return TRUE;  // the edit field, first control, takes the focus
+        case WM_SETTINGCHANGE:
+            // The screen turned: the dialog manager centred the dialog again;
+            // keep it clear of the input panel in landscape as at the start.
+            if (wParam == SETTINGCHANGE_RESET) PlaceDialogForLandscape(dialog);
+            return FALSE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
                 if (openRequest && ValidateNewName(dialog, *openRequest)) EndDialog(dialog, IDOK);

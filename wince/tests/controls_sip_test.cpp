@@ -3,6 +3,7 @@
 #include <aygshell.h>
 
 #include "dialog_support.h"
+#include "controls/input_panel_keys.h"
 #include "window/screen_size.h"
 
 namespace {
@@ -77,6 +78,127 @@ TEST_F(ControlSip, PanelFollowsTheScreenWhenItTurns) {
         EXPECT_EQ(r.right, rows[i].width) << "row " << i;
         EXPECT_EQ(r.bottom, rows[i].height) << "row " << i;
         DestroyWindow(d);
+    }
+}
+
+class SipKeys : public DialogTest {
+   protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        ASSERT_TRUE(SHInitExtraControls());
+        DialogTemplateWriter t(WS_POPUP | WS_VISIBLE, 0, 0, 100, 60, u"");
+        t.Item(kEdit, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 2, 2, 90, 12, 10, u"");
+        t.Item(kEdit, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 2, 16, 90, 12, 11, u"");
+        t.Item(u"SIPPREF", WS_CHILD, 0, 0, 0, 0, 13, u"");
+        dialog = Show(t);
+        ASSERT_NE(dialog, nullptr);
+        panel = FindWindowW(u"SipWndClass", nullptr);
+        ASSERT_NE(panel, nullptr);
+        ASSERT_TRUE(IsWindowVisible(panel));
+    }
+    // The key's rectangle on the screen, as it is labelled now.
+    RECT KeyOnScreen(const std::u16string &label) {
+        RECT client, window;
+        GetClientRect(panel, &client);
+        GetWindowRect(panel, &window);
+        RECT k = wince::InputPanelKeyRect(label, SIZE{client.right, client.bottom});
+        OffsetRect(&k, window.left, window.top);
+        return k;
+    }
+    void TapKey(const std::u16string &label) {
+        RECT k = KeyOnScreen(label);
+        ASSERT_FALSE(IsRectEmpty(&k)) << "no key " << std::string(label.begin(), label.end());
+        Tap(POINT{(k.left + k.right) / 2, (k.top + k.bottom) / 2});
+        // As a program's loop does for its modeless dialog: Tab and Enter are the dialog's.
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            if (!IsDialogMessageW(dialog, &m)) {
+                TranslateMessage(&m);
+                DispatchMessageW(&m);
+            }
+        }
+    }
+    std::u16string Text(int id) {
+        WCHAR b[64];
+        GetDlgItemTextW(dialog, id, b, 64);
+        return b;
+    }
+    HWND dialog = nullptr, panel = nullptr;
+};
+
+TEST_F(SipKeys, TapsTypeIntoTheFocusedEditBox) {
+    const struct {
+        std::vector<std::u16string> taps;
+        std::u16string typed;
+    } rows[] = {
+        {{u"Shift", u"R", u"e", u"p", u"o", u"r", u"t"}, u"Report"},
+        {{u"a", u"b", u"Bksp", u"c"}, u"ac"},
+        {{u"CAP", u"a", u"b", u"CAP", u"c"}, u"ABc"},
+        {{u"Shift", u"!", u"2", u"Shift", u"}", u"]"}, u"!2}]"},
+        {{u"x", u"y", u"\u2190", u"z"}, u"xzy"},
+        {{u"a", u"space", u"b", u"-", u"1", u".", u"t"}, u"a b-1.t"},
+        {{u"Shift", u"Shift", u"q", u"Ctl", u"\u00e1\u00fc"}, u"q"},
+    };
+    HWND edit = GetDlgItem(dialog, 10);
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SetWindowTextW(edit, u"");
+        SetFocus(edit);
+        for (const std::u16string &key : rows[i].taps) TapKey(key);
+        EXPECT_EQ(Text(10), rows[i].typed) << "row " << i;
+        EXPECT_EQ(GetFocus(), edit) << "row " << i;
+        EXPECT_EQ(GetActiveWindow(), dialog) << "row " << i;
+    }
+    // Tab goes on to the next box, as the keyboard's Tab does; Enter is OK.
+    TapKey(u"Tab");
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 11));
+    TapKey(u"z");
+    EXPECT_EQ(Text(11), u"z");
+    Log().clear();
+    TapKey(u"Enter");
+    EXPECT_EQ(Commands(), (std::vector<std::pair<int, int>>{{IDOK, 0}}));
+}
+
+TEST_F(SipKeys, APressedKeyShowsAndSlidingOffTypesNothing) {
+    RECT q = KeyOnScreen(u"q");
+    POINT at{(q.left + q.right) / 2, (q.top + q.bottom) / 2};
+    auto highlighted = [&] {
+        int n = 0;
+        wince::ComposeScreen();
+        for (int y = q.top + 1; y < q.bottom - 1; ++y)
+            for (int x = q.left + 1; x < q.right - 1; ++x) n += wince::ScreenSurface()->Pixel(x, y) == GetSysColor(COLOR_HIGHLIGHT);
+        return n;
+    };
+    EXPECT_EQ(highlighted(), 0);
+    wince::PostInputEvent(E{E::kStylusDown, at});
+    wince::PumpReadyMessages();
+    EXPECT_GT(highlighted(), 0);  // the feedback while the stylus is down
+    wince::PostInputEvent(E{E::kStylusMove, POINT{at.x, q.top - 20}});
+    wince::PostInputEvent(E{E::kStylusUp, POINT{at.x, q.top - 20}});
+    wince::PumpReadyMessages();
+    EXPECT_EQ(highlighted(), 0);
+    EXPECT_EQ(Text(10), u"");
+}
+
+// Neighbouring keys share one line: every key has a line on its left and
+// none just inside its edges.
+TEST_F(SipKeys, KeysAreDrawnWithSingleLines) {
+    const COLORREF line = GetSysColor(COLOR_BTNSHADOW), frame = GetSysColor(COLOR_WINDOWFRAME);
+    wince::ComposeScreen();
+    auto pixel = [](int x, int y) { return wince::ScreenSurface()->Pixel(x, y); };
+    for (const char16_t *label : {u"`", u"1", u"Bksp", u"Tab", u"q", u"\\", u"CAP", u"l", u"Enter", u"Shift", u"z",
+                                  u"/", u"Ctl", u"space", u"\u2190", u"\u2192"}) {
+        RECT k = KeyOnScreen(label);
+        ASSERT_FALSE(IsRectEmpty(&k));
+        int mid = (k.top + k.bottom) / 2;
+        std::string name(label, label + std::char_traits<char16_t>::length(label));
+        EXPECT_TRUE(pixel(k.left, mid) == line || pixel(k.left, mid) == frame) << name;
+        EXPECT_TRUE(pixel(k.right - 1, mid) == line || pixel(k.right - 1, mid) == frame) << name;
+        EXPECT_NE(pixel(k.left + 1, mid), line) << name;
+        EXPECT_NE(pixel(k.right - 2, mid), line) << name;
+        int centre = (k.left + k.right) / 2;
+        EXPECT_TRUE(pixel(centre, k.top) == line || pixel(centre, k.top) == frame) << name;
+        EXPECT_NE(pixel(centre, k.top + 1), line) << name;
+        EXPECT_NE(pixel(centre, k.bottom - 2), line) << name;
     }
 }
 

@@ -1,6 +1,7 @@
 // The dialog manager: start-up order, dialog units, placement, the
 // keyboard interface and modal dialogs driven by input alone.
 #include "dialog_support.h"
+#include "window/screen_size.h"
 
 namespace {
 
@@ -149,6 +150,26 @@ TEST_F(Dialog, CentredOnTheWorkAreaAndKeptOnTheScreen) {
     GetWindowRect(far, &r);
     EXPECT_EQ(r.right, 240);
     EXPECT_EQ(r.bottom, 320);
+}
+
+// Turning the screen centres a DS_CENTER dialog on the new screen and keeps
+// any other dialog on it.
+TEST_F(Dialog, ATurnOfTheScreenPlacesDialogsAgain) {
+    HWND centred = Show(DialogTemplateWriter(WS_POPUP | WS_BORDER | DS_CENTER, 0, 0, 80, 40, u""));
+    HWND corner = Show(DialogTemplateWriter(WS_POPUP, 200, 400, 40, 40, u""));
+    ASSERT_TRUE(wince::ChangeScreenSize(320, 240));
+    RECT r;
+    GetWindowRect(centred, &r);
+    EXPECT_EQ(r.left, (320 - 222) / 2);
+    EXPECT_EQ(r.top, (240 - 57) / 2);
+    EXPECT_EQ(r.right - r.left, 222);
+    GetWindowRect(corner, &r);
+    EXPECT_EQ(r.left, 240 - 110);  // it still fits across
+    EXPECT_EQ(r.bottom, 240);
+    ASSERT_TRUE(wince::ChangeScreenSize(240, 320));
+    GetWindowRect(centred, &r);
+    EXPECT_EQ(r.left, (240 - 222) / 2);
+    EXPECT_EQ(r.top, (320 - 57) / 2);
 }
 
 // Tab order, arrows in a group of automatic radio buttons, Enter and Escape.

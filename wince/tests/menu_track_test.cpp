@@ -11,6 +11,7 @@
 #include "menu/popup_layout.h"
 #include "menu_support.h"
 #include "temp_device.h"
+#include "window/screen_size.h"
 
 using namespace menu_testing;
 
@@ -135,6 +136,23 @@ TEST_F(MenuTrack, TapOutsideGoesNowhere) {
     Tap(POINT{200, 300});  // the next tap is the owner's again
     wince::PumpReadyMessages();
     EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(MenuTrack, TurningTheScreenClosesTheMenu) {
+    bool openBefore = false;
+    {
+        StepDriver driver({[&] {
+            openBefore = !OpenPopups().empty();
+            ASSERT_TRUE(wince::RotateScreen());
+        }});
+        EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 20, 30, 0, owner, nullptr), 0);
+        EXPECT_FALSE(driver.RanDry());  // closed by the turn, not by the driver's quit
+    }
+    EXPECT_TRUE(openBefore);
+    EXPECT_TRUE(OpenPopups().empty());
+    wince::PumpReadyMessages();
+    std::vector<Logged> expected{{WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0}};
+    EXPECT_EQ(ownerLog, expected);  // and no command
 }
 
 TEST_F(MenuTrack, PopupStaysOnTheScreen) {

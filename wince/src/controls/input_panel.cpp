@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "control_util.h"
+#include "input_panel_keys.h"
 #include "shell/shell_bars.h"
 
 namespace wince {
@@ -10,33 +11,24 @@ namespace {
 
 HWND panel = nullptr;
 
-const char16_t *const kRows[] = {u"1234567890-=", u"qwertyuiop[]", u"asdfghjkl;'", u"zxcvbnm,./"};
+SIZE ClientSize(HWND hwnd) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    return SIZE{client.right, client.bottom};
+}
 
 void PaintPanel(HWND hwnd) {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
-    RECT client;
-    GetClientRect(hwnd, &client);
-    controls::Fill(hdc, client, GetSysColor(COLOR_BTNFACE));
-    controls::Frame(hdc, client, 1, GetSysColor(COLOR_WINDOWFRAME));
-    int rows = 5, rowHeight = client.bottom / rows, keyWidth = client.right / 13;
-    HGDIOBJ oldFont = SelectObject(hdc, GetStockObject(SYSTEM_FONT));
-    SetBkMode(hdc, TRANSPARENT);
-    SetTextColor(hdc, GetSysColor(COLOR_BTNTEXT));
-    for (int r = 0; r < 4; ++r) {
-        int x = 1 + r * keyWidth / 2;
-        for (const char16_t *k = kRows[r]; *k; ++k, x += keyWidth) {
-            RECT key{x, 1 + r * rowHeight, x + keyWidth - 1, (r + 1) * rowHeight};
-            controls::Fill(hdc, key, GetSysColor(COLOR_WINDOW));
-            controls::Frame(hdc, key, 1, GetSysColor(COLOR_BTNSHADOW));
-            DrawTextW(hdc, k, 1, &key, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
-        }
-    }
-    RECT space{client.right / 4, 4 * rowHeight + 1, client.right * 3 / 4, client.bottom - 1};
-    controls::Fill(hdc, space, GetSysColor(COLOR_WINDOW));
-    controls::Frame(hdc, space, 1, GetSysColor(COLOR_BTNSHADOW));
-    SelectObject(hdc, oldFont);
+    PaintInputPanelKeys(hdc, ClientSize(hwnd));
     EndPaint(hwnd, &ps);
+}
+
+void OnStylus(HWND hwnd, UINT msg, LPARAM lParam) {
+    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (msg == WM_LBUTTONDOWN) SetCapture(hwnd);  // to see the stylus leave the key
+    if (msg == WM_LBUTTONUP && GetCapture() == hwnd) ReleaseCapture();
+    if (InputPanelStylus(msg, p, ClientSize(hwnd))) InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 // Across the bottom of the screen as it is now (the screen turns), above
@@ -58,6 +50,11 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             PaintPanel(hwnd);
             return 0;
+        case WM_LBUTTONDOWN:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONUP:
+            OnStylus(hwnd, msg, lParam);
+            return 0;
         case WM_DESTROY:
             if (panel == hwnd) panel = nullptr;
             return 0;
@@ -74,8 +71,9 @@ HWND MakePanel() {
         RegisterClassW(&wc);
     }
     RECT r = InputPanelRect();
-    // Disabled: a tap on the drawn keys neither activates it nor takes the focus.
-    return CreateWindowExW(WS_EX_TOPMOST, u"SipWndClass", u"Input Panel", WS_POPUP | WS_DISABLED, r.left, r.top,
+    // A tap on a key neither activates the panel nor takes the focus: the keys
+    // go to the window that has it.
+    return CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, u"SipWndClass", u"Input Panel", WS_POPUP, r.left, r.top,
                            r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
 }
 
@@ -123,6 +121,7 @@ void ShowInputPanel(bool show) {
         if (!panel) return;
     }
     bool was = IsWindowVisible(panel) != FALSE;
+    if (show && !IsWindowVisible(panel)) ResetInputPanelKeys();
     if (show) PlacePanel(panel, SWP_SHOWWINDOW);
     else ShowWindow(panel, SW_HIDE);
     if (was != show) {

@@ -1,5 +1,6 @@
-// Real fonts: fontconfig picks the file for a face name ("Tahoma" falls
-// back to the most similar face it knows), FreeType renders the glyphs.
+// Real fonts: "Tahoma" and "System" from their metric-compatible files when
+// installed, otherwise fontconfig picks the file for a face name (falling
+// back to the most similar face it knows); FreeType renders the glyphs.
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -11,6 +12,7 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "compatible_fonts.h"
 #include "core/unicode.h"
 #include "font.h"
 #include "glyph_cache.h"
@@ -53,8 +55,19 @@ bool FontconfigReady() {
 }
 
 bool FindFont(const LOGFONTW &lf, Match &out) {
+    size_t length = 0;
+    while (length < LF_FACESIZE && lf.lfFaceName[length]) ++length;  // a full name has no NUL
+    std::u16string face = length ? std::u16string(lf.lfFaceName, length) : u"Tahoma";
+    if (CompatibleFont compatible; FindCompatibleFont(face, lf.lfWeight >= FW_BOLD, compatible)) {
+        out.file = compatible.file;
+        out.index = 0;
+        out.family = face;
+        out.embolden = compatible.embolden;
+        out.slant = lf.lfItalic != 0;  // neither face has an italic file
+        return true;
+    }
     if (!FontconfigReady()) return false;
-    std::string family = lf.lfFaceName[0] ? ToUtf8(std::u16string(lf.lfFaceName)) : "Tahoma";
+    std::string family = ToUtf8(face);
     FcPattern *pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(family.c_str()));
     bool bold = lf.lfWeight >= FW_BOLD;

@@ -238,6 +238,14 @@ bool Track(HMENU hmenu, UINT flags, int x, int y, HWND owner, UINT &chosen) {
 
 MenuTracker *ActiveTracker() { return active; }
 
+void CancelMenuTracking() {
+    if (!active) return;
+    active->done = true;
+    active->chosen = 0;
+    // Wakes the menu's loop if it is waiting for input.
+    if (!active->levels.empty()) PostMessageW(active->levels[0].window, WM_NULL, 0, 0);
+}
+
 PopupLevel *LevelOfWindow(HWND hwnd) {
     if (!active || !hwnd) return nullptr;
     for (PopupLevel &level : active->levels)

@@ -31,6 +31,10 @@ struct MenuTracker {
 MenuTracker *ActiveTracker();
 PopupLevel *LevelOfWindow(HWND hwnd);
 
+// Closes the menu being tracked, if any, as a tap outside it would: the
+// tracking call answers 0. Used when the screen changes under it.
+void CancelMenuTracking();
+
 // The popup window of one level, shown at level.rect without activation.
 HWND CreatePopupWindow(const PopupLevel &level);
 constexpr WCHAR kPopupMenuClass[] = u"#32768";

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "device/device.h"
+#include "dialog/dialog_screen.h"
 #include "gdi/surface.h"
+#include "menu/tracker.h"
 #include "window.h"
 
 namespace wince {
@@ -27,6 +29,8 @@ bool ChangeScreenSize(int width, int height) {
     ResizeScreenSurface(width, height);
     MarkScreenDirty();
     if (width == oldWidth && height == oldHeight) return true;
+    // The device closes an open menu when it turns; it would not fit the new screen.
+    CancelMenuTracking();
 
     std::vector<HWND> resize, all;
     for (Window *w : TopLevelWindows()) {
@@ -47,6 +51,7 @@ bool ChangeScreenSize(int width, int height) {
                                                 : std::min<int>(r.bottom, newWork.bottom);
         SetWindowPos(hwnd, nullptr, 0, top, width, std::max<int>(bottom - top, 0), SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    PlaceDialogsForScreen();
     for (HWND hwnd : all)
         if (FromHandle(hwnd)) SendMessageW(hwnd, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
     MarkScreenDirty();
