@@ -1,7 +1,9 @@
 // "Rename..." from the context menu: the "Document Name" dialog, the names
 // it refuses with their messages, and the move of the file it allows.
+#include "controls/input_panel_keys.h"
 #include "item_user.h"
 #include "window/message_queue.h"
+#include "window/screen_size.h"
 
 namespace {
 
@@ -19,6 +21,21 @@ const std::string kBadCharacters = "A file name cannot contain any of the follow
 std::string Exists(const std::string &name) {
     return "Cannot rename '" + name +
            "':\n\nA file with name you specified already exist. Specify a different file name.";
+}
+
+// A tap on the input panel's key with this label, as it is labelled then.
+Step PanelKey(const std::u16string &label) {
+    return [label] {
+        HWND panel = FindWindowW(u"SipWndClass", nullptr);
+        ASSERT_NE(panel, nullptr);
+        ASSERT_TRUE(IsWindowVisible(panel));
+        RECT client, window;
+        GetClientRect(panel, &client);
+        GetWindowRect(panel, &window);
+        RECT key = wince::InputPanelKeyRect(label, SIZE{client.right, client.bottom});
+        ASSERT_FALSE(IsRectEmpty(&key));
+        item_testing::Tap(POINT{window.left + (key.left + key.right) / 2, window.top + (key.top + key.bottom) / 2});
+    };
 }
 
 std::u16string EditText(HWND dialog) {
@@ -183,6 +200,22 @@ TEST_F(RenameTest, TheDialogSpeaksTheTranslation) {
     EXPECT_EQ(boxes[0].value("caption", ""), "Erreur");
 }
 
+TEST_F(RenameTest, TheInputPanelsKeysTypeTheNewName) {
+    ShowItem();
+    std::vector<Step> steps;
+    for (const char16_t *key : {u"Shift", u"P", u"l", u"a", u"n", u"s", u"Bksp", u"space", u"2"})
+        steps.push_back(PanelKey(key));
+    steps.push_back([] { EXPECT_EQ(EditText(WindowTitled(u"Document Name")), u"Plan 2"); });
+    steps.push_back(PanelKey(u"Enter"));
+    std::vector<Step> all = Hold(CellCenter(2, 0));
+    all.push_back([] { Click(u"Rename..."); });
+    all.insert(all.end(), steps.begin(), steps.end());
+    EXPECT_TRUE(RunSteps(all));
+    EXPECT_EQ(WindowTitled(u"Document Name"), nullptr);
+    EXPECT_TRUE(DocumentExists("Plan 2.psw"));
+    EXPECT_FALSE(DocumentExists("Report.psw"));
+}
+
 }  // namespace
 
 class RenamePlacementTest : public ItemUserTest {};
@@ -230,4 +263,37 @@ TEST_F(RenamePlacementTest, OnALandscapeScreenTheDialogMovesUpUnderTheTitleBand)
         else
             EXPECT_EQ(placed.top, (screen.bottom - (placed.bottom - placed.top)) / 2);
     }
+}
+
+// The dialog is placed again when the screen turns under it: moved up under
+// the title band in landscape, centred again in portrait.
+TEST_F(RenamePlacementTest, ATurnOfTheScreenPlacesTheDialogAgain) {
+    testing_support::WriteProfile(device.Root(), "[screen]\nwidth = 240\nheight = 320\ndpi_x = 96\ndpi_y = 96\n"
+                                                 "[os]\nversion = 5.1\nplatform = PocketPC\n");
+    AddDocuments({"Other.psw", "Report.psw", "100.psw"});
+    Grid(1, 4);
+    ShowItem();
+    RECT portrait{}, landscape{}, back{};
+    auto placed = [](RECT *r) {
+        return [r] {
+            HWND dialog = WindowTitled(u"Document Name");
+            ASSERT_NE(dialog, nullptr);
+            GetWindowRect(dialog, r);
+        };
+    };
+    std::vector<Step> steps = Hold(POINT{100, 44});
+    steps.push_back([] { Click(u"Rename..."); });
+    steps.push_back(placed(&portrait));
+    steps.push_back([] { ASSERT_TRUE(wince::RotateScreen()); });
+    steps.push_back(placed(&landscape));
+    steps.push_back([] { ASSERT_TRUE(wince::RotateScreen()); });
+    steps.push_back(placed(&back));
+    steps.push_back([] { Click(u"Cancel"); });
+    EXPECT_TRUE(RunSteps(steps));
+    int w = portrait.right - portrait.left, h = portrait.bottom - portrait.top;
+    EXPECT_EQ(portrait.top, (320 - h) / 2);
+    EXPECT_EQ(landscape.left, (320 - w) / 2);
+    EXPECT_EQ(landscape.top, 27);
+    EXPECT_EQ(back.left, portrait.left);
+    EXPECT_EQ(back.top, portrait.top);
 }

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -323,6 +325,52 @@ TEST(GdiRealFont, TahomaResolvesAndBoldIsWider) {
     DeleteObject(bitmap);
     DeleteObject(regular);
     DeleteObject(bold);
+}
+
+// "Tahoma" comes from its metric-compatible file when installed, so names
+// measure as on the device; without the files the nearest face stands in.
+TEST(GdiRealFont, TahomaUsesItsMetricCompatibleFile) {
+    if (access("/usr/share/wine/fonts/tahoma.ttf", R_OK) != 0) GTEST_SKIP() << "fonts-wine is not installed";
+    struct Measured {
+        std::u16string face;
+        LONG name, boldName;
+        SIZE units;
+    };
+    auto measure = [] {
+        testing_support::TempDevice device;  // the default profile: real fonts
+        HDC dc = CreateCompatibleDC(nullptr);
+        HFONT regular = MakeFont(-11), bold = MakeFont(-11, FW_BOLD);
+        Measured m{};
+        SelectObject(dc, regular);
+        WCHAR face[LF_FACESIZE] = {};
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        m.face = face;
+        SIZE size{};
+        GetTextExtentPoint32W(dc, u"Shopping list", 13, &size);
+        m.name = size.cx;
+        SelectObject(dc, bold);
+        GetTextExtentPoint32W(dc, u"Shopping list", 13, &size);
+        m.boldName = size.cx;
+        SelectObject(dc, GetStockObject(SYSTEM_FONT));
+        LONG units = GetDialogBaseUnits();
+        m.units = SIZE{LOWORD(units), HIWORD(units)};
+        DeleteDC(dc);
+        DeleteObject(regular);
+        DeleteObject(bold);
+        return m;
+    };
+    Measured tahoma = measure();
+    setenv("WINCE_FONT_DIRS", "/nonexistent", 1);
+    Measured fallback = measure();
+    unsetenv("WINCE_FONT_DIRS");
+    EXPECT_EQ(tahoma.face, u"Tahoma");
+    EXPECT_NE(fallback.face, u"Tahoma");
+    // Tahoma is narrower than the stand-in: a name that fits on the device fits here.
+    EXPECT_LT(tahoma.name, fallback.name);
+    EXPECT_GT(tahoma.boldName, tahoma.name);
+    // Dialog base units follow the font the system font realizes.
+    EXPECT_LT(tahoma.units.cx, fallback.units.cx);
+    EXPECT_GT(tahoma.units.cy, 0);
 }
 
 }  // namespace
