@@ -78,7 +78,9 @@ void CheckFitAndPlacement(int fontHeight, const char *mode) {
             RECT free = box;
             DrawTextW(c.dc, text, fit, &free, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_NOCLIP);
             Ink unclipped = InkOf(c);
-            EXPECT_EQ(clipped.right, unclipped.right) << mode << " width " << width;
+            // A glyph's ink may reach a pixel past its advance (Tahoma's at 22
+            // pixels does, as on the device); more would be a wrong fit.
+            EXPECT_GE(clipped.right, unclipped.right - 1) << mode << " width " << width;
             EXPECT_EQ(clipped.left, unclipped.left) << mode << " width " << width;
             // The line is centred: its cell starts (30 - height) / 2 below the top.
             int lineTop = 5 + (30 - tm.tmHeight) / 2;

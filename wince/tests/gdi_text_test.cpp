@@ -305,7 +305,7 @@ TEST(GdiRealFont, TahomaResolvesAndBoldIsWider) {
     SelectObject(dc, bold);
     GetTextExtentPoint32W(dc, sample, 19, &b);
     EXPECT_GT(b.cx, a.cx) << "bold " << b.cx << " regular " << a.cx;
-    // Text is drawn with anti-aliasing: something dark, something between.
+    // Text is drawn: something dark, and with anti-aliasing something between.
     HBITMAP bitmap = CreateBitmap(80, 20, 1, 24, nullptr);
     SelectObject(dc, bitmap);
     RECT all{0, 0, 80, 20};
@@ -320,7 +320,9 @@ TEST(GdiRealFont, TahomaResolvesAndBoldIsWider) {
             mid += v >= 64 && v < 200;
         }
     EXPECT_GT(dark, 10);
-    EXPECT_GT(mid, 0);
+    // The Tahoma-compatible file brings crisp bitmaps for small sizes, as the
+    // device draws them; a stand-in face is anti-aliased.
+    if (std::u16string(face) != u"Tahoma") EXPECT_GT(mid, 0);
     DeleteDC(dc);
     DeleteObject(bitmap);
     DeleteObject(regular);

@@ -59,7 +59,7 @@ TEST_F(RegistryDamage, TheFirstRewriteKeepsTheDamagedFileBesideIt) {
 
     fs::path copy = device.Root() / "registry.reg.damaged";
     EXPECT_EQ(ReadFile(copy), kDamaged);  // "Keep"="important" survives there
-    EXPECT_EQ(Count(err, "line 7 is damaged"), 1) << err;
+    EXPECT_EQ(Count(err, "line 6 is damaged"), 1) << err;
     EXPECT_EQ(Count(err, "kept as " + copy.string()), 2) << err;  // the warning, then the rewrite
     EXPECT_FALSE(fs::exists(device.Root() / "registry.reg.damaged.2"));
     wince::registry::ParsedRegistry now = wince::registry::ParseRegText(ReadFile(File()));

@@ -41,12 +41,21 @@ bool IsVersion(const std::string &text) {
     return sscanf(text.c_str(), "%3u.%3u%n", &major, &minor, &used) == 2 && static_cast<size_t>(used) == text.size();
 }
 
+// "YYYY-MM-DD", optionally followed by " HH:MM" and ":SS".
 bool IsClockStart(const std::string &text) {
-    int y, mo, d, h = 0, mi = 0, s = 0, used = 0, usedTime = 0;
-    if (sscanf(text.c_str(), "%5d-%2d-%2d%n %2d:%2d:%2d%n", &y, &mo, &d, &used, &h, &mi, &s, &usedTime) < 3) return false;
-    if (static_cast<size_t>(usedTime ? usedTime : used) != text.size()) return false;
-    return y >= 1601 && y <= 9999 && mo >= 1 && mo <= 12 && d >= 1 && d <= 31 && h >= 0 && h <= 23 && mi >= 0 &&
-           mi <= 59 && s >= 0 && s <= 59;
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0, used = 0;
+    if (sscanf(text.c_str(), "%5d-%2d-%2d%n", &y, &mo, &d, &used) != 3) return false;
+    const char *rest = text.c_str() + used;
+    if (*rest) {
+        if (sscanf(rest, " %2d:%2d%n", &h, &mi, &used) != 2) return false;
+        rest += used;
+        if (*rest) {
+            if (sscanf(rest, ":%2d%n", &s, &used) != 1) return false;
+            rest += used;
+        }
+    }
+    return !*rest && y >= 1601 && y <= 9999 && mo >= 1 && mo <= 12 && d >= 1 && d <= 31 && h >= 0 && h <= 23 &&
+           mi >= 0 && mi <= 59 && s >= 0 && s <= 59;
 }
 
 // The typed fields keep the defaults they were made with; report those.

@@ -2,6 +2,7 @@
 #include "dialog_screen.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "dialog_state.h"
 #include "window/window.h"
