@@ -1,0 +1,96 @@
+#include "appkit/Dialog.h"
+
+#include <aygshell.h>
+
+#include "appkit/Application.h"
+#include "appkit/DataExchange.h"
+
+namespace {
+
+HINSTANCE ProgramInstance() {
+    Application *app = Application::Current();
+    return app && app->InstanceHandle() ? app->InstanceHandle() : GetModuleHandleW(nullptr);
+}
+
+}  // namespace
+
+Dialog::Dialog(UINT templateId, Window *parent) : templateId_(templateId), parent_(parent) {}
+
+Dialog::Dialog(const DLGTEMPLATE *memoryTemplate, Window *parent) : memoryTemplate_(memoryTemplate), parent_(parent) {}
+
+INT_PTR Dialog::DoModal() {
+    HWND owner = parent_ ? parent_->Handle() : nullptr;
+    auto self = reinterpret_cast<LPARAM>(this);
+    if (memoryTemplate_)
+        return DialogBoxIndirectParamW(ProgramInstance(), memoryTemplate_, owner, &Dialog::DialogProc, self);
+    return DialogBoxParamW(ProgramInstance(), MAKEINTRESOURCEW(templateId_), owner, &Dialog::DialogProc, self);
+}
+
+void Dialog::EndDialog(int result) {
+    if (Handle()) ::EndDialog(Handle(), result);
+}
+
+BOOL CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto *dialog = reinterpret_cast<Dialog *>(lParam);
+        return dialog ? dialog->StartDialog(hwnd, wParam, lParam) : FALSE;
+    }
+    // Later messages come here only from the object's own default
+    // processing, which wants the dialog manager's handling.
+    return FALSE;
+}
+
+BOOL Dialog::StartDialog(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (!Subclass(hwnd)) return FALSE;
+    return static_cast<BOOL>(Window::Dispatch(this, hwnd, WM_INITDIALOG, wParam, lParam));
+}
+
+LRESULT Dialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    ++defaulting_;
+    LRESULT result = Window::DefWindowProc(message, wParam, lParam);
+    --defaulting_;
+    return result;
+}
+
+const MessageMap &Dialog::Messages() const {
+    using H = Handlers<Dialog>;
+    static const MessageMap map(&Window::Messages(), {
+                                                         H::Message(WM_INITDIALOG, &Dialog::OnInitDialogMessage),
+                                                         H::Command(IDOK, &Dialog::OnOKCommand),
+                                                         H::Command(IDCANCEL, &Dialog::OnCancelCommand),
+                                                     });
+    return map;
+}
+
+LRESULT Dialog::OnInitDialogMessage(WPARAM, LPARAM) {
+    PrepareForDevice();
+    return OnInitDialog();
+}
+
+void Dialog::PrepareForDevice() {
+    SHINITDLGINFO info{};
+    info.dwMask = SHIDIM_FLAGS;
+    info.hDlg = Handle();
+    info.dwFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN;
+    SHInitDialog(&info);
+    menuBar_.CreateEmpty(*this);
+}
+
+BOOL Dialog::OnInitDialog() {
+    UpdateData(false);
+    return TRUE;
+}
+
+void Dialog::OnOK() {
+    if (!UpdateData(true)) return;
+    EndDialog(IDOK);
+}
+
+void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+
+bool Dialog::UpdateData(bool saveAndValidate) {
+    if (!Handle()) return false;
+    DataExchange dx(*this, saveAndValidate);
+    DoDataExchange(dx);
+    return !dx.Failed();
+}

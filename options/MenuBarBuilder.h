@@ -1,0 +1,18 @@
+// Fills a page's menu bar from a menu resource: one drop-down button per
+// top-level popup of the menu, translated, the menu's texts cleaned for
+// the bar.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "appkit/CommandBar.h"
+#include "appkit/Menu.h"
+
+// Commands of the bar's buttons: the first top-level item's button sends
+// this, the next one more.
+inline constexpr UINT FirstBarButtonCommand = 0xF000;
+
+// Null only when the menu object cannot be made. position 0xFFFF appends.
+std::unique_ptr<Menu> BuildMenuBar(CommandBar &bar, UINT menuId, int position);
