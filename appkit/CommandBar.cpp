@@ -3,6 +3,7 @@
 #include <aygshell.h>
 
 #include "appkit/Application.h"
+#include "appkit/Menu.h"
 
 namespace {
 
@@ -54,3 +55,16 @@ bool CommandBar::InsertButton(int index, const TBBUTTON &button) {
 }
 
 bool CommandBar::AddAdornments(DWORD flags) { return Handle() && CommandBar_AddAdornments(Handle(), flags, 0); }
+
+bool ShowMenuBarPopup(Window &owner, const NMTOOLBARW &button) {
+    Menu *menu = owner.MenuObject();
+    int index = button.iItem - static_cast<int>(FirstBarButtonCommand);
+    HMENU popup = menu && index >= 0 ? menu->Popup(index) : nullptr;
+    if (!popup) return false;
+    SendMessageW(owner.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(index, FALSE));
+    RECT r{};
+    SendMessageW(button.hdr.hwndFrom, TB_GETRECT, static_cast<WPARAM>(button.iItem), reinterpret_cast<LPARAM>(&r));
+    MapWindowPoints(button.hdr.hwndFrom, nullptr, reinterpret_cast<POINT *>(&r), 2);
+    TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_BOTTOMALIGN, r.left, r.top, owner.Handle(), nullptr);
+    return true;
+}

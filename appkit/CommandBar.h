@@ -10,6 +10,10 @@
 #include "appkit/Window.h"
 #include "config/WideString.h"
 
+// The commands of a menu bar's drop-down buttons: the first one opens the
+// owner's first popup, the next one the next.
+inline constexpr UINT FirstBarButtonCommand = 0xF000;
+
 class CommandBar : public Window {
    public:
     // A bar for the owner: window style and toolbar style as given, with
@@ -43,3 +47,9 @@ class CommandBar : public Window {
     DWORD barStyle_ = 0;
     std::list<WideString> labels_;
 };
+
+// Opens the owner's popup for a drop-down button of its menu bar, above the
+// button, after the owner has updated it (WM_INITMENUPOPUP); the chosen
+// command reaches the owner as WM_COMMAND. False when the owner has no such
+// popup.
+bool ShowMenuBarPopup(Window &owner, const NMTOOLBARW &button);

@@ -45,19 +45,13 @@ BOOL Dialog::StartDialog(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return static_cast<BOOL>(Window::Dispatch(this, hwnd, WM_INITDIALOG, wParam, lParam));
 }
 
-LRESULT Dialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    ++defaulting_;
-    LRESULT result = Window::DefWindowProc(message, wParam, lParam);
-    --defaulting_;
-    return result;
-}
-
 const MessageMap &Dialog::Messages() const {
     using H = Handlers<Dialog>;
     static const MessageMap map(&Window::Messages(), {
                                                          H::Message(WM_INITDIALOG, &Dialog::OnInitDialogMessage),
                                                          H::Command(IDOK, &Dialog::OnOKCommand),
                                                          H::Command(IDCANCEL, &Dialog::OnCancelCommand),
+                                                         H::Message(WM_NOTIFY, &Dialog::OnNotifyMessage),
                                                      });
     return map;
 }
@@ -65,6 +59,14 @@ const MessageMap &Dialog::Messages() const {
 LRESULT Dialog::OnInitDialogMessage(WPARAM, LPARAM) {
     PrepareForDevice();
     return OnInitDialog();
+}
+
+// A drop-down of the dialog's menu bar opens the popup of its menu.
+LRESULT Dialog::OnNotifyMessage(WPARAM, LPARAM lParam) {
+    auto *header = reinterpret_cast<const NMHDR *>(lParam);
+    if (header->code == TBN_DROPDOWN && ShowMenuBarPopup(*this, *reinterpret_cast<const NMTOOLBARW *>(lParam)))
+        return TBDDRET_DEFAULT;
+    return Default();
 }
 
 void Dialog::PrepareForDevice() {

@@ -29,8 +29,6 @@ class Dialog : public Window {
     // WM_INITDIALOG, or when the shell could not make one.
     CommandBar &DialogMenuBar() { return menuBar_; }
 
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
    protected:
     virtual BOOL OnInitDialog();  // the values to the controls; TRUE
     virtual void OnOK();          // the values from the controls, then IDOK
@@ -53,6 +51,7 @@ class Dialog : public Window {
 
    private:
     LRESULT OnInitDialogMessage(WPARAM, LPARAM);
+    LRESULT OnNotifyMessage(WPARAM, LPARAM);
     void OnOKCommand() { OnOK(); }
     void OnCancelCommand() { OnCancel(); }
 
@@ -60,5 +59,4 @@ class Dialog : public Window {
     const DLGTEMPLATE *memoryTemplate_ = nullptr;
     Window *parent_ = nullptr;
     CommandBar menuBar_;
-    int defaulting_ = 0;  // the dialog manager's own handling is running
 };

@@ -10,9 +10,5 @@
 #include "appkit/CommandBar.h"
 #include "appkit/Menu.h"
 
-// Commands of the bar's buttons: the first top-level item's button sends
-// this, the next one more.
-inline constexpr UINT FirstBarButtonCommand = 0xF000;
-
 // Null only when the menu object cannot be made. position 0xFFFF appends.
 std::unique_ptr<Menu> BuildMenuBar(CommandBar &bar, UINT menuId, int position);
