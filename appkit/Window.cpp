@@ -119,7 +119,7 @@ LRESULT CALLBACK Window::ObjectWindowProc(HWND hwnd, UINT message, WPARAM wParam
         object = creating;
         object->Attach(hwnd);
     }
-    if (!object) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (!object) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     return Dispatch(object, hwnd, message, wParam, lParam);
 }
 
@@ -146,7 +146,7 @@ LRESULT Window::Default() { return DefWindowProc(current_.message, current_.wPar
 
 LRESULT Window::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (previous_) return CallWindowProcW(previous_, hwnd_, message, wParam, lParam);
-    return DefWindowProcW(hwnd_, message, wParam, lParam);
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 const MessageMap &Window::Messages() const {

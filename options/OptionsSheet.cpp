@@ -4,14 +4,14 @@
 #include "options/res/resource.h"
 
 CSheet::CSheet(Window *parent)
-    : PropertySheet(IDS_SHEET_CAPTION, parent, 0), folderPage(&settings), documentsPage(&settings) {
+    : PropertySheetWindow(IDS_SHEET_CAPTION, parent, 0), folderPage(&settings), documentsPage(&settings) {
     AddPage(&folderPage);
     AddPage(&documentsPage);
 }
 
 const MessageMap &CSheet::Messages() const {
     using H = Handlers<CSheet>;
-    static const MessageMap map(&PropertySheet::Messages(), {H::Message(WM_HELP, &CSheet::OnHelp)});
+    static const MessageMap map(&PropertySheetWindow::Messages(), {H::Message(WM_HELP, &CSheet::OnHelp)});
     return map;
 }
 

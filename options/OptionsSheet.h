@@ -2,12 +2,12 @@
 // the Folder page first.
 #pragma once
 
-#include "appkit/PropertySheet.h"
+#include "appkit/PropertySheetWindow.h"
 #include "config/FolderSettings.h"
 #include "options/DocumentsPage.h"
 #include "options/FolderPage.h"
 
-class CSheet : public PropertySheet {
+class CSheet : public PropertySheetWindow {
    public:
     explicit CSheet(Window *parent);
 

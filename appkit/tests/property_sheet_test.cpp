@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "appkit/DataExchange.h"
-#include "appkit/PropertySheet.h"
+#include "appkit/PropertySheetWindow.h"
 #include "dialog_support.h"
 
 namespace {
@@ -48,15 +48,15 @@ class RecordingPage : public PropertyPage {
     std::string name_;
 };
 
-class HelpfulSheet : public PropertySheet {
+class HelpfulSheet : public PropertySheetWindow {
    public:
-    HelpfulSheet() : PropertySheet(213, nullptr, 0) {}
+    HelpfulSheet() : PropertySheetWindow(213, nullptr, 0) {}
     int helps = 0;
 
    protected:
     const MessageMap &Messages() const override {
         using H = Handlers<HelpfulSheet>;
-        static const MessageMap map(&PropertySheet::Messages(), {H::Message(WM_HELP, &HelpfulSheet::OnHelp)});
+        static const MessageMap map(&PropertySheetWindow::Messages(), {H::Message(WM_HELP, &HelpfulSheet::OnHelp)});
         return map;
     }
     LRESULT OnHelp(WPARAM, LPARAM) {
@@ -121,7 +121,7 @@ TEST_F(PropertySheetTest, PagesAreMadeWhenShownAndOkAppliesTheMadeOnes) {
 }
 
 TEST_F(PropertySheetTest, RefusalsKeepThePageAndTheSheet) {
-    PropertySheet sheet(213, nullptr, 0);
+    PropertySheetWindow sheet(213, nullptr, 0);
     RecordingPage first("first", 211), second("second", 212);
     first.refuseLeaving = true;
     sheet.AddPage(&first);

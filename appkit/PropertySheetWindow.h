@@ -1,4 +1,4 @@
-// A modal property sheet over the platform's PropertySheet: a caption by
+// A modal property sheet over the platform's PropertySheetWindow: a caption by
 // string identifier, a parent, a first page, and pages added in order.
 // The sheet window is routed through the object, so a derived sheet
 // handles its own messages (Help among them).
@@ -11,9 +11,9 @@
 #include "appkit/PropertyPage.h"
 #include "appkit/Window.h"
 
-class PropertySheet : public Window {
+class PropertySheetWindow : public Window {
    public:
-    PropertySheet(UINT captionId, Window *parent, UINT startPage);
+    PropertySheetWindow(UINT captionId, Window *parent, UINT startPage);
 
     void AddPage(PropertyPage *page) { pages_.push_back(page); }
     int PageCount() const { return static_cast<int>(pages_.size()); }
