@@ -1,4 +1,4 @@
-// A modal property sheet over the platform's PropertySheetWindow: a caption by
+// A modal property sheet over the platform's PropertySheet: a caption by
 // string identifier, a parent, a first page, and pages added in order.
 // The sheet window is routed through the object, so a derived sheet
 // handles its own messages (Help among them).
