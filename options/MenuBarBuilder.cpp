@@ -18,7 +18,7 @@ HINSTANCE ProgramInstance() {
     return app && app->InstanceHandle() ? app->InstanceHandle() : GetModuleHandleW(nullptr);
 }
 
-// The text of a string item, or false for separators, bitmaps and errors.
+// The text of a string item, or false for separators and errors.
 bool ItemText(HMENU menu, int index, WCHAR *text, int length) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
@@ -27,7 +27,7 @@ bool ItemText(HMENU menu, int index, WCHAR *text, int length) {
     info.cch = static_cast<UINT>(length);
     text[0] = 0;
     if (!GetMenuItemInfoW(menu, static_cast<UINT>(index), TRUE, &info)) return false;
-    return (info.fType & (MFT_SEPARATOR | MFT_BITMAP)) == 0;
+    return (info.fType & MFT_SEPARATOR) == 0;
 }
 
 void SetItemText(HMENU menu, int index, LPCWSTR text) {

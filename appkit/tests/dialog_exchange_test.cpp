@@ -8,7 +8,7 @@
 #include "appkit/Dialog.h"
 #include "appkit/DialogTemplate.h"
 #include "dialog_support.h"
-#include "trace/trace.h"
+#include "core/unicode.h"
 
 namespace {
 
@@ -116,8 +116,11 @@ TEST_F(DialogExchange, DialogFromMemoryEndsWithTheButtonsCommand) {
     for (int ending : {IDOK, IDCANCEL}) {
         Dialog dialog(memory.Get(), nullptr);
         Script script({[ending] {
-            if (ending == IDCANCEL) Tap(ButtonOfFront(u"Cancel"));
-            else PostMessageW(Front(), WM_COMMAND, IDOK, 0);
+            if (ending == IDCANCEL) {
+                Tap(ButtonOfFront(u"Cancel"));
+            } else {
+                PostMessageW(Front(), WM_COMMAND, IDOK, 0);
+            }
         }});
         EXPECT_EQ(dialog.DoModal(), ending);
     }
@@ -136,7 +139,9 @@ TEST(DataExchangeParsing, WholeNumbersOnly) {
     for (size_t i = 0; i < std::size(rows); ++i) {
         int value = -99;
         EXPECT_EQ(ParseDialogInteger(rows[i].text, value), rows[i].ok) << "row " << i;
-        if (rows[i].ok) EXPECT_EQ(value, rows[i].value) << "row " << i;
+        if (rows[i].ok) {
+            EXPECT_EQ(value, rows[i].value) << "row " << i;
+        }
     }
 }
 

@@ -66,6 +66,14 @@ class Reflecting : public Window {
     }
 };
 
+UINT ItemState(HMENU menu, int position) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STATE;
+    GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info);
+    return info.fState;
+}
+
 class WindowObjects : public dialog_test::DialogTest {
    protected:
     void SetUp() override {
@@ -169,9 +177,9 @@ TEST_F(WindowObjects, PopupUpdateDisablesCommandsWithoutHandlers) {
         bool checked;
     } rows[] = {{0, true, false}, {1, true, true}, {2, false, false}, {4, true, false}, {5, true, false}};
     for (const Row &row : rows) {
-        UINT state = GetMenuState(popup, row.position, MF_BYPOSITION);
-        EXPECT_EQ((state & MF_GRAYED) == 0, row.enabled) << "item " << row.position;
-        EXPECT_EQ((state & MF_CHECKED) != 0, row.checked) << "item " << row.position;
+        UINT state = ItemState(popup, row.position);
+        EXPECT_EQ((state & MFS_GRAYED) == 0, row.enabled) << "item " << row.position;
+        EXPECT_EQ((state & MFS_CHECKED) != 0, row.checked) << "item " << row.position;
     }
     DestroyMenu(menu);
 }

@@ -60,6 +60,14 @@ COLORREF ClientPixel(HWND dialog, int x, int y) {
     return ScreenPixel(p.x, p.y);
 }
 
+UINT ItemState(HMENU menu) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STATE;
+    GetMenuItemInfoW(menu, 0, TRUE, &info);
+    return info.fState;
+}
+
 class FrameTest : public DialogTest {};
 
 // The band is 24 logical pixels high with its text 8 from the left, the
@@ -167,15 +175,15 @@ TEST_F(FrameTest, PopupUpdateLeavesTheSystemMenuToTheDialog) {
         HMENU popup = CreatePopupMenu();
         AppendMenuW(popup, MF_STRING, 300, TEXT("Nobody handles this"));
         SendMessageW(Front(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(0, TRUE));
-        system = GetMenuState(popup, 0, MF_BYPOSITION);
+        system = ItemState(popup);
         SendMessageW(Front(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(0, FALSE));
-        unhandled = GetMenuState(popup, 0, MF_BYPOSITION);
+        unhandled = ItemState(popup);
         DestroyMenu(popup);
         PostMessageW(Front(), WM_COMMAND, IDCANCEL, 0);
     }});
     dialog.DoModal();
-    EXPECT_EQ(system & MF_GRAYED, 0u);
-    EXPECT_NE(unhandled & MF_GRAYED, 0u);
+    EXPECT_EQ(system & MFS_GRAYED, 0u);
+    EXPECT_NE(unhandled & MFS_GRAYED, 0u);
 }
 
 }  // namespace

@@ -49,7 +49,9 @@ TEST_F(OptionsSheetTest, LeavingTheFolderPageChecksItsValues) {
         std::vector<std::string> expected;
         if (rows[i].message) expected.push_back(rows[i].message);
         EXPECT_EQ(boxes.shown, expected) << "row " << i;
-        if (rows[i].message) EXPECT_EQ(boxes.types, std::vector<UINT>{rows[i].type}) << "row " << i;
+        if (rows[i].message) {
+            EXPECT_EQ(boxes.types, std::vector<UINT>{rows[i].type}) << "row " << i;
+        }
         EXPECT_EQ(pageAfter, rows[i].message ? 0 : 1) << "row " << i;
         EXPECT_EQ(StoredDword(TEXT("Rows")), 4u) << "row " << i << ": Cancel saved";
     }

@@ -40,6 +40,16 @@ inline void TapTab(int index) {
     SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
     POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ClientToScreen(tabs, &p);
+    if (getenv("OPTIONS_TEST_DEBUG")) {
+        RECT s{};
+        GetWindowRect(Sheet(), &s);
+        WCHAR cls[64] = {0};
+        GetClassNameW(WindowFromPoint(p), cls, 64);
+        RECT h{};
+        GetWindowRect(WindowFromPoint(p), &h);
+        fprintf(stderr, "tab %d at %ld,%ld; sheet %ld,%ld-%ld,%ld; hit %s %ld,%ld-%ld,%ld parent-is-sheet %d\n", index, p.x, p.y, s.left, s.top,
+                s.right, s.bottom, wince::ToUtf8(cls).c_str(), h.left, h.top, h.right, h.bottom, GetParent(WindowFromPoint(p)) == Sheet());
+    }
     Tap(p);
 }
 
