@@ -170,9 +170,10 @@ TEST_F(PropertySheetTest, PagesHearChangesOkAndCancelInOrder) {
         EXPECT_EQ(Joined(), row.events) << "row " << i << ": " << row.name;
         EXPECT_FALSE(script.RanOut()) << "row " << i << ": " << row.name;
         EXPECT_FALSE(IsWindow(sheetWindow)) << "row " << i;
+        // What the quitting row left behind, before the next row runs.
         MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        do wince::PumpReadyMessages();
+        while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
         ++i;
     }
 }
@@ -207,12 +208,12 @@ TEST_F(PropertySheetTest, PagesGetTheirRecordAndTheSheetFillsTheScreenWithTabsBe
     EXPECT_EQ(selected, 1);
     EXPECT_EQ(initParams[0], 0);
     EXPECT_EQ(initParams[1], 1);
-    EXPECT_EQ(sheetRect.left, 0);
-    EXPECT_EQ(sheetRect.top, 0);
-    EXPECT_EQ(sheetRect.right, 240);
-    EXPECT_EQ(sheetRect.bottom, 320);
-    EXPECT_EQ(tabRect.bottom, 320);
-    EXPECT_EQ(pageRect.top, 0);
+    // The sheet fills the work area, between the shell's bars.
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_TRUE(EqualRect(&sheetRect, &work));
+    EXPECT_EQ(tabRect.bottom, work.bottom);
+    EXPECT_EQ(pageRect.top, work.top);
     EXPECT_EQ(pageRect.bottom, tabRect.top);
     EXPECT_EQ(pageRect.right, 240);
     EXPECT_EQ(Joined(), "I1 S1 K1 I0 S0 K0 A0 A1");
@@ -355,12 +356,13 @@ TEST_F(PropertySheetTest, APageTallerThanTheSpaceScrolls) {
                        GetScrollInfo(p, SB_VERT, &si);
                        GetClientRect(p, &page);
                        GetWindowRect(GetDlgItem(p, 11), &low);
+                       MapWindowPoints(nullptr, p, reinterpret_cast<POINT *>(&low), 2);
                    },
                    PressOk});
     EXPECT_EQ(Run({Page(0, u"Tall")}), IDOK);
     EXPECT_TRUE(style & WS_VSCROLL);
     EXPECT_EQ(si.nMin, 0);
-    EXPECT_EQ(si.nMax, low.bottom - 1);  // the page starts at the top of the screen
+    EXPECT_EQ(si.nMax, low.bottom - 1);
     EXPECT_EQ(si.nPage, UINT(page.bottom));
 }
 

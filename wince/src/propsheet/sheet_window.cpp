@@ -1,5 +1,7 @@
 // The sheet's window: a dialog that fills the work area, its tab strip
 // along the bottom and the active page above it.
+#include <aygshell.h>
+
 #include <unordered_map>
 
 #include "sheet.h"
@@ -17,18 +19,13 @@ BOOL Answer(HWND hwnd, LRESULT result) {
     return TRUE;
 }
 
-RECT WorkArea() {
-    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    return work;
-}
-
 BOOL InitSheet(HWND hwnd, Sheet *sheet) {
     Sheets()[hwnd] = sheet;
     sheet->hwnd = hwnd;
-    RECT work = WorkArea();
-    SetWindowPos(hwnd, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // The Pocket PC sheet fills the space between the shell's bars, and its
+    // OK is the navigation bar's "ok".
+    SHINITDLGINFO shidi{SHIDIM_FLAGS, hwnd, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN};
+    SHInitDialog(&shidi);
     sheet->tab = CreateWindowExW(0, WC_TABCONTROLW, u"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TCS_BOTTOM, 0, 0, 0, 0,
                                  hwnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kSheetTabId)), nullptr, nullptr);
     SendMessageW(sheet->tab, WM_SETFONT, SendMessageW(hwnd, WM_GETFONT, 0, 0), FALSE);
