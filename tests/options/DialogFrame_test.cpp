@@ -7,6 +7,7 @@
 #include "appkit/DialogTemplate.h"
 #include "dialog_support.h"
 #include "options/DialogFrame.h"
+#include "options/DpiScale.h"
 #include "options/FrameFonts.h"
 #include "options/MenuBarBuilder.h"
 
@@ -71,43 +72,49 @@ UINT ItemState(HMENU menu) {
 class FrameTest : public DialogTest {};
 
 // The band is 24 logical pixels high with its text 8 from the left, the
-// line below it 1 logical pixel wide and moved down by half its width.
-TEST_F(FrameTest, TitleBandAtTwoResolutions) {
-    struct Row {
-        int dpi;
-        int lineY;    // the separator's first row
-        int lineRows; // its width
-        int textLeft;
-    } rows[] = {{96, 24, 1, 8}, {192, 48, 2, 16}};
-    for (const Row &row : rows) {
-        UseDpi(row.dpi);
-        DialogTemplate t = Controls();
-        Framed dialog(t.Get(), DialogFrame::PagePreset());
-        bool blueInBand = false, blueLeftOfText = false;
-        std::vector<COLORREF> column;
-        Script script({[&] {
-            HWND d = Front();
-            UpdateWindow(d);
-            for (int y = 0; y < row.lineY + 4; ++y) column.push_back(ClientPixel(d, 2, y));
-            for (int x = 0; x < 60 && !blueInBand; ++x)
-                for (int y = 0; y < row.lineY; ++y)
-                    if (ClientPixel(d, x, y) == kTitleBlue) {
-                        blueInBand = true;
-                        blueLeftOfText = x < row.textLeft;
-                        break;
-                    }
-            PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
-        }});
-        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-        ASSERT_EQ(column.size(), static_cast<size_t>(row.lineY + 4));
-        for (int y = 0; y < row.lineY + 4; ++y) {
-            bool line = y >= row.lineY && y < row.lineY + row.lineRows;
-            EXPECT_EQ(column[y] == RGB(0, 0, 0), line) << "dpi " << row.dpi << " row " << y;
-        }
-        EXPECT_TRUE(blueInBand) << "dpi " << row.dpi;
-        EXPECT_FALSE(blueLeftOfText) << "dpi " << row.dpi;
+// line below it 1 logical pixel wide and moved down by half its width. The
+// program reads the dpi once, so each resolution runs in its own process.
+struct BandRow {
+    int dpi;
+    int lineY;     // the separator's first row
+    int lineRows;  // its width
+    int textLeft;
+};
+
+class TitleBand : public DialogTest, public ::testing::WithParamInterface<BandRow> {};
+
+TEST_P(TitleBand, AtTheScreensResolution) {
+    const BandRow row = GetParam();
+    UseDpi(row.dpi);
+    if (DpiScaleX(96) != row.dpi) GTEST_SKIP() << "this process read another dpi first; run the test alone";
+    DialogTemplate t = Controls();
+    Framed dialog(t.Get(), DialogFrame::PagePreset());
+    bool blueInBand = false, blueLeftOfText = false;
+    std::vector<COLORREF> column;
+    Script script({[&] {
+        HWND d = Front();
+        UpdateWindow(d);
+        for (int y = 0; y < row.lineY + 4; ++y) column.push_back(ClientPixel(d, 2, y));
+        for (int x = 0; x < 60 && !blueInBand; ++x)
+            for (int y = 0; y < row.lineY; ++y)
+                if (ClientPixel(d, x, y) == kTitleBlue) {
+                    blueInBand = true;
+                    blueLeftOfText = x < row.textLeft;
+                    break;
+                }
+        PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
+    }});
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    ASSERT_EQ(column.size(), static_cast<size_t>(row.lineY + 4));
+    for (int y = 0; y < row.lineY + 4; ++y) {
+        bool line = y >= row.lineY && y < row.lineY + row.lineRows;
+        EXPECT_EQ(column[y] == RGB(0, 0, 0), line) << "row " << y;
     }
+    EXPECT_TRUE(blueInBand);
+    EXPECT_FALSE(blueLeftOfText);
 }
+
+INSTANTIATE_TEST_SUITE_P(Dpi, TitleBand, ::testing::Values(BandRow{96, 24, 1, 8}, BandRow{192, 48, 2, 16}));
 
 TEST_F(FrameTest, NoBandWithoutTitleAndThumbTrackingMovesIt) {
     DialogTemplate t = Controls();

@@ -81,6 +81,7 @@ TEST_F(FolderChooserTest, ListsFoldersLazilyInNameOrder) {
                        HTREEITEM root = Next(nullptr, TVGN_ROOT);
                        top = Children(root);
                        HTREEITEM docs = Child(root, u"My Documents");
+                       SendMessageW(Tree(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(Child(docs, u"Sort")));
                        sorted = Children(Child(docs, u"Sort"));
                        filesHasButton = Next(Child(docs, u"Files"), TVGN_CHILD) != nullptr;
                        workHasButton = Next(Child(docs, u"Work"), TVGN_CHILD) != nullptr;
@@ -93,7 +94,7 @@ TEST_F(FolderChooserTest, ListsFoldersLazilyInNameOrder) {
                    [] { PostMessageW(Front(), WM_COMMAND, IDCANCEL, 0); }});
     EXPECT_EQ(chooser.DoModal(), IDCANCEL);
     EXPECT_EQ(chooser.Result(), u"");
-    EXPECT_EQ(top, (std::vector<std::u16string>{u"My Documents", u"Windows"}));
+    EXPECT_EQ(top, (std::vector<std::u16string>{u"My Documents", u"Program Files", u"Temp", u"Windows"}));
     EXPECT_EQ(sorted, (std::vector<std::u16string>{u"Alpha", u"beta", u"gamma"}));
     EXPECT_FALSE(filesHasButton) << "a folder of files only shows no expand button";
     EXPECT_TRUE(workHasButton) << "a folder with a subfolder shows one before it is expanded";
