@@ -3,6 +3,7 @@
 // it), to apply its values (OK) and to drop them (Cancel).
 #pragma once
 
+#include <windows.h>
 #include <commctrl.h>
 
 #include "appkit/Dialog.h"

@@ -4,6 +4,7 @@
 // handles its own messages (Help among them).
 #pragma once
 
+#include <windows.h>
 #include <commctrl.h>
 
 #include <vector>
