@@ -86,11 +86,13 @@ TEST_F(FolderChooserTest, ListsFoldersLazilyInNameOrder) {
                        filesHasButton = Next(Child(docs, u"Files"), TVGN_CHILD) != nullptr;
                        workHasButton = Next(Child(docs, u"Work"), TVGN_CHILD) != nullptr;
                        fs::create_directories(device.Host("\\My Documents\\Sort\\Delta"));
-                       HTREEITEM sort = Child(docs, u"Sort");
-                       SendMessageW(Tree(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(sort));
-                       SendMessageW(Tree(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(sort));
-                       afterNew = Children(sort);
+                       // The user closes and opens the folder again with the keys.
+                       SendMessageW(Tree(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Child(docs, u"Sort")));
+                       SetFocus(Tree());
+                       Key(VK_LEFT);
                    },
+                   [] { Key(VK_RIGHT); },
+                   [&] { afterNew = Children(Child(Child(Next(nullptr, TVGN_ROOT), u"My Documents"), u"Sort")); },
                    [] { PostMessageW(Front(), WM_COMMAND, IDCANCEL, 0); }});
     EXPECT_EQ(chooser.DoModal(), IDCANCEL);
     EXPECT_EQ(chooser.Result(), u"");

@@ -40,22 +40,15 @@ inline void TapTab(int index) {
     SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
     POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ClientToScreen(tabs, &p);
-    if (getenv("OPTIONS_TEST_DEBUG")) {
-        RECT s{};
-        GetWindowRect(Sheet(), &s);
-        WCHAR cls[64] = {0};
-        GetClassNameW(WindowFromPoint(p), cls, 64);
-        RECT h{};
-        GetWindowRect(WindowFromPoint(p), &h);
-        fprintf(stderr, "tab %d at %ld,%ld; sheet %ld,%ld-%ld,%ld; hit %s %ld,%ld-%ld,%ld parent-is-sheet %d\n", index, p.x, p.y, s.left, s.top,
-                s.right, s.bottom, wince::ToUtf8(cls).c_str(), h.left, h.top, h.right, h.bottom, GetParent(WindowFromPoint(p)) == Sheet());
-    }
     Tap(p);
 }
 
 // The navigation bar's "ok" sends this to the sheet.
 inline void PressOk() { PostMessageW(Sheet(), WM_COMMAND, IDOK, 0); }
 inline void PressCancel() { PostMessageW(Sheet(), WM_COMMAND, IDCANCEL, 0); }
+
+// A check box clicked as a tap on it clicks it, wherever the page is scrolled.
+inline void ClickBox(int id) { SendMessageW(PageItem(id), BM_CLICK, 0, 0); }
 
 inline void SetPageText(int id, LPCWSTR text) { SetWindowTextW(PageItem(id), text); }
 inline bool Checked(int id) { return SendMessageW(PageItem(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
