@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include <aygshell.h>
+
 namespace peghelp {
 namespace {
 
@@ -157,6 +159,13 @@ LRESULT CALLBACK HelpProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             if (v) return OnKeyDown(hwnd, *v, wParam);
             break;
+        case WM_COMMAND:
+            // The navigation bar's "ok" closes help.
+            if (LOWORD(wParam) == IDOK) {
+                DestroyWindow(hwnd);
+                return 0;
+            }
+            break;
         case WM_LBUTTONDOWN:
         case WM_MOUSEMOVE:
         case WM_LBUTTONUP:
@@ -207,6 +216,10 @@ HWND CreateHelpWindow(HINSTANCE instance, std::vector<HelpParagraph> paragraphs)
     HWND hwnd = CreateWindowExW(0, kClass, u"Help", WS_POPUP | WS_VSCROLL, work.left, work.top,
                                 work.right - work.left, work.bottom - work.top, nullptr, nullptr, instance, view);
     if (!hwnd) return nullptr;
+    // "ok" in the navigation bar; the bars may take their room only now.
+    SHDoneButton(hwnd, SHDB_SHOW);
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+        MoveWindow(hwnd, work.left, work.top, work.right - work.left, work.bottom - work.top, FALSE);
     Relayout(hwnd, *view);
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
