@@ -37,3 +37,8 @@ int Application::Start(HINSTANCE instance, LPWSTR commandLine, int) {
     Window::DeleteTemporaryObjects();
     return result;
 }
+
+HINSTANCE ProgramInstance() {
+    Application *app = Application::Current();
+    return app && app->InstanceHandle() ? app->InstanceHandle() : GetModuleHandleW(nullptr);
+}

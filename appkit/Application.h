@@ -37,3 +37,7 @@ class Application {
     Window *mainWindow_ = nullptr;
     int exitCode_ = 0;
 };
+
+// The module whose resources the program's dialogs, menus and strings come
+// from: the application's instance, or the running program's module.
+HINSTANCE ProgramInstance();

@@ -7,10 +7,6 @@
 
 namespace {
 
-HINSTANCE ProgramInstance() {
-    Application *app = Application::Current();
-    return app && app->InstanceHandle() ? app->InstanceHandle() : GetModuleHandleW(nullptr);
-}
 
 // The low word of a bar's style holds the framework's bar styles (its
 // alignment and borders); they stay with the object, not the window.

@@ -5,15 +5,6 @@
 #include "appkit/Application.h"
 #include "appkit/DataExchange.h"
 
-namespace {
-
-HINSTANCE ProgramInstance() {
-    Application *app = Application::Current();
-    return app && app->InstanceHandle() ? app->InstanceHandle() : GetModuleHandleW(nullptr);
-}
-
-}  // namespace
-
 Dialog::Dialog(UINT templateId, Window *parent) : templateId_(templateId), parent_(parent) {}
 
 Dialog::Dialog(const DLGTEMPLATE *memoryTemplate, Window *parent) : memoryTemplate_(memoryTemplate), parent_(parent) {}

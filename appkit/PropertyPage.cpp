@@ -2,15 +2,6 @@
 
 #include "appkit/Application.h"
 
-namespace {
-
-HINSTANCE ProgramInstance() {
-    Application *app = Application::Current();
-    return app && app->InstanceHandle() ? app->InstanceHandle() : GetModuleHandleW(nullptr);
-}
-
-}  // namespace
-
 PropertyPage::PropertyPage(UINT templateId, UINT captionId) : Dialog(templateId, nullptr) {
     header_.dwSize = sizeof(header_);
     header_.dwFlags = PSP_DEFAULT;

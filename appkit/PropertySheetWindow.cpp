@@ -25,12 +25,11 @@ INT_PTR PropertySheetWindow::DoModal() {
     if (Handle() || pages_.empty()) return -1;
     std::vector<PROPSHEETPAGEW> headers;
     for (PropertyPage *page : pages_) headers.push_back(page->Header());
-    Application *app = Application::Current();
     PROPSHEETHEADERW sheet{};
     sheet.dwSize = sizeof(sheet);
     sheet.dwFlags = PSH_PROPSHEETPAGE | PSH_USECALLBACK | PSH_MAXIMIZE;
     sheet.hwndParent = parent_ ? parent_->Handle() : nullptr;
-    sheet.hInstance = app && app->InstanceHandle() ? app->InstanceHandle() : GetModuleHandleW(nullptr);
+    sheet.hInstance = ProgramInstance();
     sheet.pszCaption = MAKEINTRESOURCEW(captionId_);
     sheet.nPages = static_cast<UINT>(headers.size());
     sheet.nStartPage = startPage_;

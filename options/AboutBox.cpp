@@ -14,10 +14,6 @@ constexpr int kProgramIcon = 128;
 const WCHAR kVersionFormat[] = TEXT("Version %s, Build %s");
 const WCHAR kCopyright[] = TEXT("Copyright (c) 2004-2026\nVarnhold Software");
 
-HINSTANCE ProgramInstance() {
-    Application *app = Application::Current();
-    return app && app->InstanceHandle() ? app->InstanceHandle() : GetModuleHandleW(nullptr);
-}
 
 int WindowHeight(HWND window) {
     RECT r{};

@@ -16,10 +16,6 @@ constexpr COLORREF kTitleColor = RGB(0, 0, 156);
 constexpr int kBandHeight = 24;
 constexpr UINT kCancelButtonSize = MAKELONG(23, 22);
 
-HINSTANCE ProgramInstance() {
-    Application *app = Application::Current();
-    return app && app->InstanceHandle() ? app->InstanceHandle() : GetModuleHandleW(nullptr);
-}
 
 // The translated "Cancel", made once; the bar points to it until the end.
 LPCWSTR CancelLabel() {

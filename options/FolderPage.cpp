@@ -164,8 +164,7 @@ BOOL FolderPage::OnSetActive() {
 LRESULT FolderPage::OnSize(WPARAM, LPARAM) {
     LRESULT result = Default();
     UINT layout = IsLandscapeScreen() ? IDD_FOLDER_PAGE_LANDSCAPE : IDD_FOLDER_PAGE;
-    Application *app = Application::Current();
-    ApplyDialogLayout(app ? app->InstanceHandle() : GetModuleHandleW(nullptr), Handle(), layout);
+    ApplyDialogLayout(ProgramInstance(), Handle(), layout);
     SendDlgItemMessageW(Handle(), IDC_ROWS_SPIN, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(Handle(), IDC_ROWS)), 0);
     SendDlgItemMessageW(Handle(), IDC_COLUMNS_SPIN, UDM_SETBUDDY,
                         reinterpret_cast<WPARAM>(GetDlgItem(Handle(), IDC_COLUMNS)), 0);

@@ -13,10 +13,6 @@ constexpr int kLabelLength = 255;
 constexpr BYTE kDropDownStyle = 0x98;  // drop-down, sized to its text, no arrow
 constexpr int kAppend = 0xFFFF;
 
-HINSTANCE ProgramInstance() {
-    Application *app = Application::Current();
-    return app && app->InstanceHandle() ? app->InstanceHandle() : GetModuleHandleW(nullptr);
-}
 
 // The text of a string item, or false for separators and errors.
 bool ItemText(HMENU menu, int index, WCHAR *text, int length) {
