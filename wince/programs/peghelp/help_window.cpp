@@ -172,6 +172,12 @@ LRESULT CALLBACK HelpProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (v) return OnStylus(hwnd, *v, msg, lParam);
             break;
         case WM_DESTROY:
+            if (v) {
+                DeleteObject(v->normal);
+                DeleteObject(v->bold);
+                delete v;
+                SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            }
             PostQuitMessage(0);
             return 0;
     }
@@ -205,7 +211,7 @@ HWND CreateHelpWindow(HINSTANCE instance, std::vector<HelpParagraph> paragraphs)
     wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
     wc.lpszClassName = kClass;
     RegisterClassW(&wc);
-    // The view lives as long as the program: it ends with the window.
+    // The view ends with the window.
     auto *view = new View;
     view->paragraphs = std::move(paragraphs);
     view->normal = MakeFont(false);

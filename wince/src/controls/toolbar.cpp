@@ -252,7 +252,7 @@ LRESULT CALLBACK ToolbarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         case WM_SETTINGCHANGE:
             if (s->menuBar && wParam == SETTINGCHANGE_RESET) shell::PlaceMenuBar(hwnd);
             return 0;
-        case WM_NCDESTROY:
+        case WM_DESTROY:  // the last message a window gets here
             if (s->menu) DestroyMenu(s->menu);
             delete s;
             SetState(hwnd, nullptr);
