@@ -8,7 +8,10 @@
 #include "dialog_support.h"
 #include "menu_support.h"
 #include "shell/shell_bars.h"
+#include "shell_support.h"
+#include "window/clock.h"
 #include "window/item_report.h"
+#include "window/message_queue.h"
 
 namespace {
 
@@ -238,6 +241,79 @@ TEST_F(ShellBars, StartMenuHelpReachesTheFrontWindow) {
     EXPECT_EQ(lastHelp.iCtrlId, 12);
     EXPECT_EQ(lastHelp.hItemHandle, GetDlgItem(d, 12));
     EXPECT_EQ(GetActiveWindow(), d);
+}
+
+// Start's Today brings the Today host's desktop to the front, from the host
+// itself or from any other program of the device (the program's window goes
+// behind it); with no Today screen running nothing moves, and the trace
+// says so.
+TEST_F(ShellBars, StartMenuTodayBringsTheTodayScreenToTheFrontFromAnyProgram) {
+    shell_testing::TraceFile trace(device);
+    shell_testing::InstallProgram(device, "\\Windows\\other.exe");
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = u"TestToday";
+    RegisterClassW(&wc);
+    HWND today = CreateWindowExW(0, u"TestToday", u"Desktop", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
+                                 nullptr, nullptr);
+    made.push_back(today);
+    DialogTemplateWriter t(WS_POPUP | WS_VISIBLE, 0, 0, 100, 60, u"Front");
+    HWND front = Show(t);
+    wince::shell::StartBars();
+    auto runOther = [](std::u16string commandLine) {
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(u"\\Windows\\other.exe", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            nullptr, &pi))
+            return DWORD{0xFFFF};
+        WaitForSingleObject(pi.hProcess, 20000);
+        DWORD code = 0xFFFF;
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+        return code;
+    };
+    const std::string raised = R"({"event":"SetForegroundWindow","target":56912})";
+    const struct {
+        const char16_t *other;  // the program's command line; nullptr: Start in this process
+        bool todayRuns;
+        DWORD exitCode;
+        bool todayInFront;
+        std::string traced;  // the trace's last line
+    } rows[] = {
+        {nullptr, true, 0, true, ""},
+        {u"today", true, 0, true, raised},
+        {u"foreground", true, 0, true, raised},
+        {u"today", false, 6, false, R"({"event":"SetForegroundWindow","target":56912,"error":1400})"},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        wince::SetDesktopWindow(rows[i].todayRuns ? today : nullptr);
+        SetForegroundWindow(front);
+        ASSERT_EQ(GetActiveWindow(), front) << "row " << i;
+        std::filesystem::remove(trace.Path());
+        if (!rows[i].other) {
+            menu_testing::StepDriver driver({[] { menu_testing::Tap(menu_testing::ItemCenter(u"Today")); }});
+            Tap(Middle(NavPart(u"Start")));
+            wince::PumpReadyMessages();
+        } else {
+            EXPECT_EQ(runOther(rows[i].other), rows[i].exitCode) << "row " << i;
+        }
+        // The request crosses on its own: wait for it as long as it may take.
+        for (int n = 0; n < 100 && rows[i].todayInFront && GetActiveWindow() != today; ++n) {
+            wince::WaitForEvents(wince::Clock::Now() + 50);
+            wince::PumpReadyMessages();
+        }
+        EXPECT_EQ(GetActiveWindow(), rows[i].todayInFront ? today : front) << "row " << i;
+        // Only a request to another program leaves this one.
+        std::vector<std::string> lines = trace.Lines();
+        if (rows[i].traced.empty()) {
+            for (const std::string &line : lines)
+                EXPECT_EQ(line.find("SetForegroundWindow"), std::string::npos) << "row " << i << ": " << line;
+        } else {
+            ASSERT_FALSE(lines.empty()) << "row " << i;
+            EXPECT_EQ(lines.back(), rows[i].traced) << "row " << i;
+        }
+    }
+    wince::SetDesktopWindow(nullptr);
 }
 
 TEST_F(ShellBars, TheFrontWindowsVisibleMenuBarCoversTheStrip) {

@@ -157,6 +157,8 @@ void DeviceWindow::Present() {
     SDL_RenderPresent(renderer_);
 }
 
+void DeviceWindow::Raise() { SDL_RaiseWindow(window_); }
+
 uint32_t DeviceWindow::Id() const { return SDL_GetWindowID(window_); }
 
 bool DeviceWindow::BesideMe(int *x, int *y) const {

@@ -33,6 +33,8 @@ class DeviceWindow {
     void ShowScreen(const Surface &screen);
     void ShowStatus(const StatusPixels &bar);
     void Present();
+    // Over the other windows of the desktop.
+    void Raise();
 
     uint32_t Id() const;
     int Zoom() const { return zoom_; }

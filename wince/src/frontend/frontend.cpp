@@ -347,4 +347,8 @@ FrontEnd CurrentFrontEnd() { return current; }
 
 int FrontEndZoom() { return active ? active->window->Zoom() : 0; }
 
+void RaiseFrontEnd() {
+    if (active) active->window->Raise();
+}
+
 }  // namespace wince

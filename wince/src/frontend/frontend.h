@@ -35,6 +35,9 @@ void StopFrontEnd();
 FrontEnd CurrentFrontEnd();
 // The zoom of the open window; 0 when headless.
 int FrontEndZoom();
+// Puts the window over the other windows of the desktop (the Today screen
+// was asked to the front by another program); nothing when headless.
+void RaiseFrontEnd();
 
 // True when the environment names a display ($DISPLAY or $WAYLAND_DISPLAY).
 bool DisplayPresent();

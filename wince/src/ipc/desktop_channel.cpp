@@ -11,12 +11,14 @@
 
 #include "core/debug.h"
 #include "device/device.h"
+#include "frontend/frontend.h"
 #include "window/message_queue.h"
 
 namespace wince {
 namespace {
 
-constexpr uint32_t kMagic = 0x4D454357;  // "WCEM"
+constexpr uint32_t kMagic = 0x4D454357;  // "WCEM": a posted message
+constexpr uint32_t kRaise = 0x46454357;  // "WCEF": come to the front
 constexpr UINT kCompareItem = 0x0039;
 constexpr UINT kStyleChanging = 0x007C;
 
@@ -50,6 +52,12 @@ void Receive() {
         Wire w;
         ssize_t n = recv(listener.fd, &w, sizeof w, MSG_DONTWAIT);
         if (n < 0) return;
+        if (n == sizeof w && w.magic == kRaise) {
+            WINCE_DEBUG("ipc", "the desktop comes to the front");
+            if (listener.desktop && IsWindow(listener.desktop)) SetForegroundWindow(listener.desktop);
+            RaiseFrontEnd();
+            continue;
+        }
         if (n != sizeof w || w.magic != kMagic || !CarriesOnlyValues(w.message, static_cast<LPARAM>(w.lParam)))
             continue;  // not one of ours
         WINCE_DEBUG("ipc", "message 0x%04X for the desktop", w.message);
@@ -113,16 +121,25 @@ bool DesktopListening() {
     return alive;
 }
 
-bool SendToDesktop(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!CarriesOnlyValues(message, lParam)) return false;
+namespace {
+
+bool Send(const Wire &w) {
     sockaddr_un addr;
     if (!Address(SocketPath(), addr)) return false;
     int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
-    Wire w{kMagic, message, static_cast<uint64_t>(wParam), static_cast<int64_t>(lParam)};
     bool sent = sendto(fd, &w, sizeof w, 0, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == sizeof w;
     close(fd);
     return sent;
 }
+
+}  // namespace
+
+bool SendToDesktop(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!CarriesOnlyValues(message, lParam)) return false;
+    return Send(Wire{kMagic, message, static_cast<uint64_t>(wParam), static_cast<int64_t>(lParam)});
+}
+
+bool RaiseDesktop() { return Send(Wire{kRaise, 0, 0, 0}); }
 
 }  // namespace wince

@@ -20,5 +20,8 @@ bool DesktopListening();
 bool SendToDesktop(UINT message, WPARAM wParam, LPARAM lParam);
 // Messages whose parameters are plain values can cross to another process.
 bool CarriesOnlyValues(UINT message, LPARAM lParam);
+// Asks the desktop of this device to come to the front (the Today screen
+// over the program that asks); false when nobody listens.
+bool RaiseDesktop();
 
 }  // namespace wince

@@ -54,6 +54,13 @@ void ChildLink::StopTimer() {
 
 void ChildLink::Terminate() {
     if (!ended_ && pid_ > 0) kill(pid_, SIGTERM);
+    for (int pid : alsoBehind_) kill(pid, SIGTERM);
+}
+
+std::vector<int> ChildLink::Programs() const {
+    std::vector<int> pids{pid_};
+    pids.insert(pids.end(), alsoBehind_.begin(), alsoBehind_.end());
+    return pids;
 }
 
 void ChildLink::OnReadable() {
@@ -84,7 +91,17 @@ void ChildLink::Parse(const std::string &line) {
     std::istringstream words(line);
     std::string verb;
     unsigned long long next = 0, clock = 0;
-    words >> verb >> next >> clock >> status_;
+    words >> verb >> next >> clock;
+    if (verb == "back" && words) {
+        for (int pid; words >> pid;)
+            if (pid > 0) alsoBehind_.push_back(pid);
+        next_ = static_cast<size_t>(next);
+        clock_ = clock;
+        behind_ = true;
+        StopTimer();
+        return;
+    }
+    words >> status_;
     if (verb != "stop" || !words) return;
     std::getline(words >> std::ws, message_);
     next_ = static_cast<size_t>(next);

@@ -6,6 +6,12 @@
 //   stop NEXT CLOCK ok|end|fail [MESSAGE]
 // Until then the starting process carries out no line; it goes on from NEXT
 // at CLOCK, so the run stays the same from one run to the next.
+// A program that brings the Today screen to the front goes on running
+// behind it, and the lines that follow are the Today screen's:
+//   back NEXT CLOCK [PID...]
+// The PIDs are the programs that went behind with it (those it started),
+// which end with it when the script ends; a program between it and the
+// Today host passes the line on, adding its own.
 #pragma once
 
 #include <cstdint>
@@ -35,10 +41,16 @@ class ChildLink {
 
     bool Claimed() const { return claimed_; }
     bool TimedOut() const { return timedOut_; }
-    // Ends the program: the script it was to take has ended.
+    // Ends the program, and those that went behind with it: the script it
+    // was to take has ended.
     void Terminate();
     // The program has ended (its end of the link is closed).
     bool Ended() const { return ended_; }
+    // It went behind the Today screen and handed the script back from
+    // Next() at Clock().
+    bool Behind() const { return behind_; }
+    // This program and those that went behind with it.
+    std::vector<int> Programs() const;
     // Its report, valid once it ended with one.
     bool Reported() const { return reported_; }
     size_t Next() const { return next_; }
@@ -55,7 +67,8 @@ class ChildLink {
     int timerFd_ = -1;
     bool timedOut_ = false;
     std::string buffer_;
-    bool claimed_ = false, ended_ = false, reported_ = false;
+    bool claimed_ = false, ended_ = false, reported_ = false, behind_ = false;
+    std::vector<int> alsoBehind_;
     size_t next_ = 0;
     uint64_t clock_ = 0;
     std::string status_, message_;

@@ -77,7 +77,13 @@ bool SaveScreenshot(const std::string &path, std::string &error) {
 ScriptRunner::ScriptRunner() = default;
 
 ScriptRunner::~ScriptRunner() {
+    EndProgramsBehind();
     if (active == this) active = nullptr;
+}
+
+void ScriptRunner::EndProgramsBehind() {
+    for (auto &link : behind_) link->Terminate();
+    behind_.clear();
 }
 
 ScriptRunner *ScriptRunner::Active() { return active; }
@@ -129,6 +135,7 @@ void ScriptRunner::Waiting(std::unique_ptr<ChildLink> child) { child_ = std::mov
 
 void ScriptRunner::Finish(int status) {
     finished_ = true;
+    EndProgramsBehind();
     PostQuitMessage(status);
 }
 
@@ -144,7 +151,8 @@ bool ScriptRunner::Fail(const Line &line, const std::string &message) {
 }
 
 void ScriptRunner::ReportToParent() {
-    if (reportFd_ < 0) return;
+    // A program behind the Today screen said where the script went on.
+    if (reportFd_ < 0 || handedBack_) return;
     const char *status = failed_ ? "fail" : finished_ ? "end" : "ok";
     ReportLine(reportFd_, "stop " + std::to_string(next_) + " " + std::to_string(Clock::Now()) + " " + status + " " +
                               error_);
@@ -152,10 +160,57 @@ void ScriptRunner::ReportToParent() {
     reportFd_ = -1;
 }
 
+void ScriptRunner::WentBehind() {
+    if (reportFd_ < 0 || finished_ || handedBack_ || child_) return;
+    std::string line = "back " + std::to_string(next_) + " " + std::to_string(Clock::Now());
+    for (auto &link : behind_)
+        for (int pid : link->Programs()) line += " " + std::to_string(pid);
+    ReportLine(reportFd_, line);
+    // The descriptor stays open until this program ends, so that the
+    // starting side still sees it end.
+    handedBack_ = true;
+    behind_.clear();  // the Today host ends them now
+}
+
+void ScriptRunner::ResumeAt(size_t next, uint64_t clock) {
+    next_ = next < lines_.size() ? next : lines_.size();
+    // Time went on in the program: here too, timer by timer.
+    if (clock > Clock::Now()) {
+        waiting_ = true;
+        waitUntil_ = clock;
+    }
+}
+
+bool ScriptRunner::TakeBack(std::unique_ptr<ChildLink> child) {
+    size_t next = child->Next();
+    uint64_t clock = child->Clock();
+    behind_.push_back(std::move(child));
+    if (reportFd_ >= 0) {
+        // This program is behind the Today screen as well.
+        next_ = next;
+        if (clock > Clock::Now()) Clock::AdvanceTo(clock);
+        WentBehind();
+        return true;
+    }
+    if (endWithChild_) {
+        // A Today screen of another run came to the front; this run has only the program.
+        size_t at = next < lines_.size() ? next : lines_.size() - 1;
+        FailWith(name_ + ":" + std::to_string(lines_.empty() ? 0 : lines_[at].number) +
+                 ": the program went behind a Today screen that this run does not drive");
+        return true;
+    }
+    ResumeAt(next, clock);
+    if (next_ >= lines_.size()) Finish(0);
+    return true;
+}
+
 // While a started program holds the script: nothing, until it has ended;
 // then once more through the loop, so that what it sent this process (a
 // reload request to the desktop) is handled before the next line.
 bool ScriptRunner::StepWithChild() {
+    // As at its end, the loop goes round once more before the next line: the
+    // request that brought the Today screen to the front arrives on its own.
+    if (child_->Behind()) return TakeBack(std::move(child_));
     if (!child_->Ended()) {
         if (!child_->TimedOut() || child_->Claimed()) return false;
         std::string where = name_ + ":" + std::to_string(next_ > 0 && next_ <= lines_.size() ? lines_[next_ - 1].number : 0);
@@ -192,18 +247,14 @@ bool ScriptRunner::StepWithChild() {
         FailWith(name_ + ":" + std::to_string(lines_[next_].number) + ": the program has ended");
         return true;
     }
-    // Time went on in the program: here too, timer by timer.
-    if (child->Clock() > Clock::Now()) {
-        waiting_ = true;
-        waitUntil_ = child->Clock();
-    }
+    ResumeAt(next_, child->Clock());
     return true;
 }
 
 // Called whenever every loop is idle: moves the virtual clock through a
 // wait, timer by timer, or carries out the next line.
 bool ScriptRunner::Step() {
-    if (finished_) return false;
+    if (finished_ || handedBack_) return false;
     if (child_) return StepWithChild();
     if (waitForWindow_ && !claimed_) {
         // A program's script is its own from its first window on.

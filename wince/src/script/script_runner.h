@@ -50,6 +50,9 @@ class ScriptRunner {
     void WaitForWindow() { waitForWindow_ = true; }
     // Written at the program's exit: where the script stopped.
     void ReportToParent();
+    // This program brought the Today screen to the front: a program started
+    // with the script hands it back and carries out no more lines.
+    void WentBehind();
 
     bool Failed() const { return failed_; }
     bool Finished() const { return finished_; }
@@ -73,6 +76,13 @@ class ScriptRunner {
     };
     bool Step();
     bool StepWithChild();
+    // The started program went behind the Today screen: the lines go on here,
+    // or further back when this program is behind it too.
+    bool TakeBack(std::unique_ptr<ChildLink> child);
+    // Goes on from a line and clock that a started program reported.
+    void ResumeAt(size_t next, uint64_t clock);
+    // Ends the programs that went behind the Today screen.
+    void EndProgramsBehind();
     bool Execute(const Line &line);
     bool Fail(const Line &line, const std::string &message);
     bool ParsePoint(const Line &line, POINT &at);
@@ -93,6 +103,9 @@ class ScriptRunner {
     bool waitForWindow_ = false;
     bool claimed_ = false;
     std::unique_ptr<ChildLink> child_;
+    // Programs that went on running behind the Today screen.
+    std::vector<std::unique_ptr<ChildLink>> behind_;
+    bool handedBack_ = false;
     std::string error_;
 };
 

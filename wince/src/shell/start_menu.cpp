@@ -26,12 +26,10 @@ void ShowStartMenu() {
     if (chosen == kHelp) ShowHelp();
 }
 
-// The Today screen is the desktop window; in a program of its own process
-// it lies on the host's screen, which this process cannot raise.
-void ShowToday() {
-    HWND desktop = GetDesktopWindow();
-    if (FromHandle(desktop)) SetForegroundWindow(desktop);
-}
+// The Today screen is the Today host's desktop window. Another program asks
+// the host to bring it to the front; with no Today screen running (a
+// program run alone) nothing happens, and the trace says so.
+void ShowToday() { SetForegroundWindow(TodayScreen()); }
 
 // As the device's Help: WM_HELP to the window in front.
 void ShowHelp() {

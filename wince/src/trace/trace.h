@@ -25,6 +25,9 @@ void TraceCreateProcess(const std::u16string &application, const std::u16string 
 void TraceMessageBox(const std::u16string &text, const std::u16string &caption, UINT type, int answer);
 void TraceTrackPopupMenu(const std::vector<TracedMenuItem> &items, UINT answer);
 void TracePostMessage(HWND target, UINT message, WPARAM wParam, LPARAM lParam);
+// Another program's window (the Today screen) asked to the front; with the
+// error when there is none to come.
+void TraceSetForegroundWindow(HWND target, DWORD error = ERROR_SUCCESS);
 void TraceDeleteFile(const std::u16string &path, BOOL result);
 void TraceMoveFile(const std::u16string &from, const std::u16string &to, BOOL result);
 

@@ -115,6 +115,18 @@ void TracePostMessage(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
     Emit(e, std::string("posted message ") + hex + " to another program");
 }
 
+void TraceSetForegroundWindow(HWND target, DWORD error) {
+    Json e;
+    e["event"] = "SetForegroundWindow";
+    e["target"] = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(target));
+    if (error != ERROR_SUCCESS) {
+        e["error"] = error;
+        Emit(e, "no Today screen runs to come to the front");
+        return;
+    }
+    Emit(e, "brought the Today screen to the front");
+}
+
 void TraceDeleteFile(const std::u16string &path, BOOL result) {
     Json e;
     e["event"] = "DeleteFile";

@@ -1,5 +1,6 @@
 // The desktop window and messages for other processes.
 #include "ipc/desktop_channel.h"
+#include "script/script_runner.h"
 #include "trace/trace.h"
 #include "window.h"
 
@@ -30,6 +31,23 @@ bool PostToOtherProcess(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 void BroadcastToOtherProcesses(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (hostedDesktop) return;  // the desktop is one of this process's own windows
     if (SendToDesktop(msg, wParam, lParam)) TracePostMessage(HWND_BROADCAST, msg, wParam, lParam);
+}
+
+HWND TodayScreen() { return hostedDesktop && FromHandle(desktop) ? desktop : kDesktopProxy; }
+
+bool ForegroundInOtherProcess(HWND hwnd) {
+    if (hwnd != kDesktopProxy) return false;
+    if (hostedDesktop && FromHandle(desktop)) return SetForegroundWindow(desktop) != FALSE;
+    if (!RaiseDesktop()) {
+        TraceSetForegroundWindow(hwnd, ERROR_INVALID_WINDOW_HANDLE);
+        return false;
+    }
+    TraceSetForegroundWindow(hwnd);
+    // This program is behind the Today screen now: its window is no longer
+    // the active one, and what a user does next reaches the Today screen.
+    SetActiveWindow(nullptr);
+    if (ScriptRunner *runner = ScriptRunner::Active()) runner->WentBehind();
+    return true;
 }
 
 }  // namespace wince

@@ -130,6 +130,7 @@ HWND WINAPI SetActiveWindow(HWND hWnd) {
 HWND WINAPI GetActiveWindow(void) { return FromHandle(active) ? active : nullptr; }
 
 BOOL WINAPI SetForegroundWindow(HWND hWnd) {
+    if (hWnd && !FromHandle(hWnd) && ForegroundInOtherProcess(hWnd)) return TRUE;
     Window *w = CheckHandle(hWnd);
     if (!w) return FALSE;
     ActivateWindow(TopLevelOf(w));

@@ -98,6 +98,12 @@ LRESULT CallProc(Window *w, UINT msg, WPARAM wParam, LPARAM lParam);
 bool PostToOtherProcess(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // A posted broadcast reaches the desktop of another process of the device too.
 void BroadcastToOtherProcesses(UINT msg, WPARAM wParam, LPARAM lParam);
+// SetForegroundWindow of a window that is not this process's own: false
+// when the handle names no window of the device that can come.
+bool ForegroundInOtherProcess(HWND hwnd);
+// The Today screen as this process names it: its own desktop window in the
+// Today host, the proxy elsewhere (which may name nobody).
+HWND TodayScreen();
 // The Today host names its screen as the desktop window; other processes of
 // the device then reach it through GetDesktopWindow. nullptr withdraws it.
 void SetDesktopWindow(HWND hwnd);

@@ -5,6 +5,9 @@
 //   postfound MESSAGE WPARAM LPARAM   the same to the window FindWindow finds by the shell's class
 //   broadcast MESSAGE WPARAM LPARAM   the same to HWND_BROADCAST
 //   exit CODE                exits with CODE
+//   today                    shows a window, then chooses Today in the Start menu: exits 0
+//                            when its window went behind, 6 when it stayed in front
+//   foreground               SetForegroundWindow of the window FindWindow finds by the shell's class
 #include <windows.h>
 
 #include <cstdlib>
@@ -12,6 +15,7 @@
 #include <string>
 
 #include "core/unicode.h"
+#include "shell/shell_bars.h"
 
 int main(int argc, char **argv) {
     std::istringstream words(argc > 1 ? argv[1] : "");
@@ -39,6 +43,18 @@ int main(int argc, char **argv) {
                                             : FindWindowW(u"DesktopExplorerWindow", nullptr);
         if (!target) return 5;
         return PostMessageW(target, static_cast<UINT>(message), wParam, lParam) ? 0 : 4;
+    }
+    if (verb == "today") {
+        HWND own = CreateWindowExW(0, u"STATIC", u"Program", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
+                                   nullptr, nullptr);
+        if (!own || GetActiveWindow() != own) return 7;
+        wince::shell::ShowToday();
+        return GetActiveWindow() == own ? 6 : 0;
+    }
+    if (verb == "foreground") {
+        HWND target = FindWindowW(u"DesktopExplorerWindow", nullptr);
+        if (!target) return 5;
+        return SetForegroundWindow(target) ? 0 : 4;
     }
     if (verb == "exit") {
         int code = 0;
