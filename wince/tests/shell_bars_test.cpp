@@ -363,6 +363,63 @@ TEST_F(ShellBars, TheFrontWindowsVisibleMenuBarCoversTheStrip) {
     EXPECT_TRUE(wince::shell::MenuBarShown(barB));
 }
 
+// The bar's buttons from a menu bar resource (RCDATA) or a menu resource;
+// a drop-down of the resource opens its popup of the menu, and the chosen
+// item's command reaches the owner, as a plain button's does.
+TEST_F(ShellBars, MenuBarFromAMenuBarResourceOrAMenu) {
+    const struct {
+        DWORD flags;
+        UINT id;
+        DWORD error;  // ERROR_SUCCESS: the bar is made
+        std::vector<std::pair<std::u16string, UINT>> buttons;
+    } rows[] = {
+        {0, 180, ERROR_SUCCESS, {{u"Done", 173}, {u"Tools", 174}}},
+        {SHCMBF_HMENU, 170, ERROR_SUCCESS, {{u"Tools", 0}}},
+        {0, 170, ERROR_SUCCESS, {{u"Tools", 0}}},  // no menu bar resource 170: the menu's
+        {SHCMBF_HMENU, 180, ERROR_RESOURCE_NAME_NOT_FOUND, {}},
+        {0, 181, ERROR_INVALID_DATA, {}},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        DialogTemplateWriter t(WS_POPUP | WS_VISIBLE, 0, 0, 100, 60, u"Owner");
+        HWND d = Show(t);
+        SHMENUBARINFO mbi{};
+        mbi.cbSize = sizeof mbi;
+        mbi.hwndParent = d;
+        mbi.dwFlags = rows[i].flags;
+        mbi.nToolBarId = rows[i].id;
+        mbi.hInstRes = GetModuleHandleW(nullptr);
+        mbi.hwndMB = reinterpret_cast<HWND>(0x1234);
+        SetLastError(0xDEADBEEF);
+        BOOL made = SHCreateMenuBar(&mbi);
+        EXPECT_EQ(made != FALSE, rows[i].error == ERROR_SUCCESS) << "row " << i;
+        if (!made) {
+            EXPECT_EQ(GetLastError(), rows[i].error) << "row " << i;
+            EXPECT_EQ(SHFindMenuBar(d), nullptr) << "row " << i << ": a half-made bar was left";
+            DestroyWindow(d);
+            continue;
+        }
+        std::vector<wince::ReportedItem> items;
+        wince::ReportItems(mbi.hwndMB, items);
+        std::vector<std::pair<std::u16string, UINT>> buttons;
+        // A menu's drop-down has no command of its own: only the resource gives one.
+        for (const auto &item : items) buttons.emplace_back(item.text, rows[i].id == 180 ? item.id : 0);
+        EXPECT_EQ(buttons, rows[i].buttons) << "row " << i;
+        // The last button is Tools: its popup, then About.
+        Log().clear();
+        menu_testing::StepDriver driver({[] { menu_testing::Tap(menu_testing::ItemCenter(u"About")); }});
+        Tap(Middle(items.back().rect));
+        wince::PumpReadyMessages();
+        EXPECT_EQ(Commands(), (std::vector<std::pair<int, int>>{{171, 0}})) << "row " << i;
+        if (rows[i].id == 180) {
+            Log().clear();
+            Tap(Middle(items.front().rect));
+            wince::PumpReadyMessages();
+            EXPECT_EQ(Commands(), (std::vector<std::pair<int, int>>{{173, 0}})) << "row " << i;
+        }
+        DestroyWindow(d);
+    }
+}
+
 // The chooser's way: an empty bar into which the dialog puts "Cancel".
 TEST_F(ShellBars, CancelOnAnEmptyMenuBarIsTheDialogsIdcancel) {
     DialogTemplateWriter t(WS_POPUP | WS_VISIBLE, 0, 0, 100, 60, u"Choose");

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "menu_bar.h"
 #include "shell/shell_bars.h"
@@ -58,6 +60,47 @@ bool InsertMenuButtons(HWND bar, HMENU menu, UINT at) {
         }
         s->buttons.insert(s->buttons.begin() + static_cast<long>(index++), b);
     }
+    InvalidateRect(bar, nullptr, TRUE);
+    return true;
+}
+
+bool InsertMenuBarResource(HWND bar, HINSTANCE instance, UINT id) {
+    ToolbarState *s = ToolbarOf(bar);
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_RCDATA);
+    const void *data = found ? LockResource(LoadResource(instance, found)) : nullptr;
+    size_t words = found ? SizeofResource(instance, found) / sizeof(WORD) : 0;
+    if (!s || !data) {
+        SetLastError(s ? ERROR_RESOURCE_NAME_NOT_FOUND : ERROR_INVALID_WINDOW_HANDLE);
+        return false;
+    }
+    std::vector<WORD> w(words);
+    memcpy(w.data(), data, words * sizeof(WORD));  // resources need not be aligned
+    constexpr size_t kPerButton = 7;
+    constexpr WORD kNoPopup = 0xFFFF;
+    if (words < 2 || words - 2 < size_t{w[1]} * kPerButton) {
+        SetLastError(ERROR_INVALID_DATA);
+        return false;
+    }
+    HMENU menu = w[0] ? LoadMenuW(instance, MAKEINTRESOURCEW(w[0])) : nullptr;
+    if (w[0] && !menu) return false;  // LoadMenuW said why
+    std::vector<ToolbarButton> buttons;
+    for (size_t i = 0; i < w[1]; ++i) {
+        const WORD *e = &w[2 + i * kPerButton];
+        ToolbarButton b;
+        b.image = static_cast<int16_t>(e[0]);  // I_IMAGENONE is stored as 0xFFFE
+        b.command = e[1];
+        b.state = static_cast<BYTE>(e[2]);
+        b.style = static_cast<BYTE>(e[3]);
+        if (e[4]) {
+            WCHAR text[256] = {};
+            if (LoadStringW(instance, e[4], text, 256) > 0) b.text = text;
+        }
+        if (e[6] != kNoPopup && menu) b.popup = GetSubMenu(menu, e[6]);
+        buttons.push_back(b);
+    }
+    if (s->menu && s->menu != menu) DestroyMenu(s->menu);
+    s->menu = menu;
+    s->buttons.insert(s->buttons.end(), buttons.begin(), buttons.end());
     InvalidateRect(bar, nullptr, TRUE);
     return true;
 }

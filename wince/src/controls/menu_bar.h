@@ -16,5 +16,11 @@ HWND CreateMenuBarWindow(HWND owner, HINSTANCE instance, UINT id, bool visible, 
 // (0xFFFF or beyond the end: appended): a drop-down opening the item's
 // popup, or a plain button sending its command.
 bool InsertMenuButtons(HWND bar, HMENU menu, UINT at);
+// The buttons of a menu bar resource (RCDATA): the identifier of the menu
+// whose popups the buttons open, the number of buttons, then for each its
+// image, command, state, style, label string identifier, a zero and the
+// index of its popup in that menu (0xFFFF: none), one WORD each. False,
+// with the last error set, when the resource is missing or malformed.
+bool InsertMenuBarResource(HWND bar, HINSTANCE instance, UINT id);
 
 }  // namespace wince::controls
