@@ -115,6 +115,13 @@ TEST_F(Toolbar, ButtonSizesFollowStyleLabelAndSize) {
     EXPECT_EQ(r.right - r.left, 30);
     EXPECT_EQ(r.bottom - r.top, 20);
     EXPECT_EQ(Rect(3).right - Rect(3).left, 6 * w + 12) << "an autosized button keeps to its label";
+    // TB_AUTOSIZE: the bar spans its parent's width, as high as its buttons.
+    SendMessageW(bar, TB_AUTOSIZE, 0, 0);
+    RECT parent, now;
+    GetClientRect(owner, &parent);
+    GetClientRect(bar, &now);
+    EXPECT_EQ(now.right, parent.right);
+    EXPECT_EQ(now.bottom, 20);
     RECT sentinel{-9, -9, -9, -9};
     EXPECT_FALSE(SendMessageW(bar, TB_GETRECT, 99, reinterpret_cast<LPARAM>(&sentinel)));
     EXPECT_EQ(sentinel.left, -9);

@@ -339,8 +339,8 @@ TEST_F(ShellBars, TheFrontWindowsVisibleMenuBarCoversTheStrip) {
     EXPECT_TRUE(wince::shell::MenuBarShown(barA));
     EXPECT_FALSE(wince::shell::MenuBarShown(barB));
     EXPECT_EQ(GetActiveWindow(), first);
-    ShowWindow(barA, SW_HIDE);
-    ShowWindow(barB, SW_SHOW);
+    EXPECT_TRUE(CommandBar_Show(barA, FALSE));
+    EXPECT_TRUE(CommandBar_Show(barB, TRUE));
     EXPECT_FALSE(wince::shell::MenuBarShown(barA));
     EXPECT_TRUE(wince::shell::MenuBarShown(barB));
     EXPECT_FALSE(CommandBar_IsVisible(barA));
