@@ -13,9 +13,7 @@ macro(_device_link target device_path)
   endif()
 endmacro()
 _device_link(Pelloran "/Program Files/Pelloran/Pelloran.dll")
-# The options program goes onto devices once the scenarios that put a
-# stand-in in its place give the stand-in a folder of its own.
-# _device_link(PelloranOptions "/Program Files/Pelloran/PelloranOptions.exe")
+_device_link(PelloranOptions "/Program Files/Pelloran/PelloranOptions.exe")
 _device_link(peghelp "/Windows/PegHelp.exe")
 string(APPEND _device_rows "copy\t/Program Files/Pelloran/Pelloran.htm\t${CMAKE_SOURCE_DIR}/options/res/Pelloran.htm\n")
 string(APPEND _device_rows "registry\t${CMAKE_SOURCE_DIR}/host/install.reg\n")

@@ -8,5 +8,5 @@ using wince::DeviceProfiles;
 using wince::InitializeDevice;
 using wince::ProfileByName;
 
-// Installs the product into the current device.
-inline bool InstallProduct(std::string &error) { return wince::InstallSoftware(error); }
+// Points the product's files on the current device at this build again.
+inline bool RefreshProduct(std::string &error) { return wince::RefreshSoftware(error); }

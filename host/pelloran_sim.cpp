@@ -263,7 +263,7 @@ int main(int argc, char **argv) {
         printf("Made the device %s (%s)\n", root.c_str(), profile.c_str());
     } else {
         wince::Device::Select(root);
-        InstallProduct(error);  // keeps the installed files pointing at this build
+        RefreshProduct(error);  // keeps the installed files pointing at this build
         if (profileOption->count() > 0)
             fprintf(stderr, "pelloran-sim: the device %s exists; `init --profile %s` changes its profile\n",
                     root.c_str(), profile.c_str());

@@ -32,9 +32,8 @@ class HelpViewer : public scenario_testing::SimDeviceTest {
     void SetUp() override {
         root = device.Root() / "device";
         ASSERT_EQ(Run(Sim("init --empty")), 0) << output;
-        std::ofstream(root / "fs" / "Program Files" / "Pelloran" / "PelloranOptions.exe")
-            << "#!wince-link " << STARTED_PROGRAM << "\n";
-        std::ofstream(root / "fs" / "Program Files" / "Pelloran" / "Started.htm") << HelpPage();
+        PutOptionsStandIn(STARTED_PROGRAM);
+        std::ofstream(root / "fs" / "Program Files" / "Stand-in" / "Started.htm") << HelpPage();
     }
     int RunScript(const std::string &text, const std::string &command = "") {
         std::ofstream(root / "s.txt") << text;
@@ -101,7 +100,7 @@ TEST_F(HelpViewer, ShowsTheSectionOfTheAskingProgramsFileAndCloses) {
         if (!e.is_discarded() && e.value("event", "") == "CreateProcess")
             starts.push_back(e.value("application", "") + " " + e.value("commandLine", ""));
     }
-    EXPECT_EQ(starts, (std::vector<std::string>{"\\Program Files\\Pelloran\\PelloranOptions.exe ",
+    EXPECT_EQ(starts, (std::vector<std::string>{standIn + " ",
                                                 "\\Windows\\PegHelp.exe file:Started.htm#second"}));
 }
 
@@ -122,7 +121,7 @@ TEST_F(HelpViewer, OpenOnHostHandsThePageToTheOpener) {
     std::ofstream(opener) << "#!/bin/sh\necho \"$1\" > '" << got.string() << "'\n";
     fs::permissions(opener, fs::perms::owner_all);
     std::ofstream(root / "device.ini", std::ios::app) << "\n[shell]\nopen_on_host = 1\nopener = " << opener.string() << "\n";
-    fs::copy_file(root / "fs" / "Program Files" / "Pelloran" / "Started.htm", root / "fs" / "Windows" / "Started.htm");
+    fs::copy_file(root / "fs" / "Program Files" / "Stand-in" / "Started.htm", root / "fs" / "Windows" / "Started.htm");
     ASSERT_EQ(RunScript("", "run '\\Windows\\PegHelp.exe' file:Started.htm#second"), 0) << output;
     for (int i = 0; i < 100 && !fs::exists(got); ++i) usleep(50000);  // the opener runs on its own
     std::ifstream in(got);

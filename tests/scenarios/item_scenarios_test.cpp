@@ -28,8 +28,7 @@ class ItemScenario : public scenario_testing::SimDeviceTest {
         ASSERT_EQ(Run(Sim("init")), 0) << output;
         // A stand-in that shows no window records the options program's
         // starts; the real one would take the script over from its window.
-        fs::path options = root / "fs" / "Program Files" / "Pelloran" / "PelloranOptions.exe";
-        std::ofstream(options, std::ios::trunc) << "#!wince-link /bin/true\n";
+        PutOptionsStandIn("/bin/true");
     }
     // Runs the script of that name from the source tree; its exit status.
     int RunScript(const std::string &name) {
@@ -149,7 +148,7 @@ TEST_F(ItemScenario, TheStripScrollsAndTheFolderIconStartsTheOptions) {
     EXPECT_EQ(started[0].value("file", ""), "\\Windows\\fexplore.exe");
     EXPECT_EQ(started[0].value("parameters", ""), "\\My Documents\\Work");
     for (int i = 1; i < 3; ++i) {
-        EXPECT_EQ(started[i].value("file", ""), "\\Program Files\\Pelloran\\PelloranOptions.exe");
+        EXPECT_EQ(started[i].value("file", ""), standIn);
         EXPECT_EQ(started[i].value("verb", ""), "open");
     }
     EXPECT_EQ(Events("CreateProcess").size(), 2u);

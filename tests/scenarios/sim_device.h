@@ -43,8 +43,24 @@ class SimDeviceTest : public testing_support::DeviceTest {
             << output;
     }
 
+    // Puts a stand-in for the options program in a folder of its own (the
+    // real one is refreshed on every run) and points "InstallDir" at it, so
+    // the item's folder icon starts the stand-in (its device path in standIn).
+    void PutOptionsStandIn(const std::string &hostProgram) {
+        std::filesystem::create_directories(root / "fs" / "Program Files" / "Stand-in");
+        std::ofstream(root / "fs" / "Program Files" / "Stand-in" / "PelloranOptions.exe", std::ios::trunc)
+            << "#!wince-link " << hostProgram << "\n";
+        EXPECT_EQ(Run(std::string(WINCE_REG) + " --device '" + root.string() +
+                      "' add 'HKLM\\SOFTWARE\\Varnhold\\Pelloran' /v InstallDir /t REG_SZ /d '\\Program "
+                      "Files\\Stand-in' /f"),
+                  0)
+            << output;
+        standIn = "\\Program Files\\Stand-in\\PelloranOptions.exe";
+    }
+
     std::filesystem::path root;  // the device folder
     std::string output;
+    std::string standIn;
 };
 
 }  // namespace scenario_testing

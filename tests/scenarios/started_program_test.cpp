@@ -27,8 +27,7 @@ class StartedProgram : public scenario_testing::SimDeviceTest {
         root = device.Root() / "device";
         ASSERT_EQ(Run(Sim("init")), 0) << output;
         // The program plays the options program, which the item's folder icon starts.
-        std::ofstream(root / "fs" / "Program Files" / "Pelloran" / "PelloranOptions.exe")
-            << "#!wince-link " << STARTED_PROGRAM << "\n";
+        PutOptionsStandIn(STARTED_PROGRAM);
     }
     int RunScript(const std::string &text, const std::string &command = "") {
         std::ofstream(root / "s.txt") << text;
@@ -110,8 +109,9 @@ TEST_F(StartedProgram, ScriptsEndingOrFailingInTheStartedProgram) {
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         EXPECT_EQ(RunScript(rows[i].script), rows[i].status) << "row " << i << ": " << output;
-        if (*rows[i].says)
+        if (*rows[i].says) {
             EXPECT_NE(output.find(std::string("s.txt") + rows[i].says), std::string::npos) << "row " << i << ": " << output;
+        }
     }
     EXPECT_EQ(Shown(Dump("started.json")), std::vector<std::string>{"StartedProgram"});
 }
@@ -122,8 +122,7 @@ TEST_F(StartedProgram, AProgramWithoutAWindowIsGivenUpOn) {
     fs::path hang = root / "hang.sh", mark = root / "still-running";
     std::ofstream(hang) << "#!/bin/sh\nsleep 3\ntouch '" << mark.string() << "'\n";
     fs::permissions(hang, fs::perms::owner_all);
-    std::ofstream(root / "fs" / "Program Files" / "Pelloran" / "PelloranOptions.exe", std::ios::trunc)
-        << "#!wince-link " << hang.string() << "\n";
+    PutOptionsStandIn(hang.string());
     setenv("WINCE_SCRIPT_CLAIM_SECONDS", "1", 1);
     int status = RunScript("wait 10\ntap 8 54\ndump never.json\n");
     unsetenv("WINCE_SCRIPT_CLAIM_SECONDS");
@@ -135,7 +134,7 @@ TEST_F(StartedProgram, AProgramWithoutAWindowIsGivenUpOn) {
 }
 
 TEST_F(StartedProgram, RunDrivesOneProgramAloneAndEndsWithIt) {
-    const std::string program = "run '\\Program Files\\Pelloran\\PelloranOptions.exe'";
+    const std::string program = "run '" + standIn + "'";
     EXPECT_EQ(RunScript("dump alone.json\nclick One column\nclick Done\n", program), 0) << output;
     EXPECT_EQ(Shown(Dump("alone.json")), std::vector<std::string>{"StartedProgram"});
     // Its button was clicked: the setting is written (no Today screen takes the reload).

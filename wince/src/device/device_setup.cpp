@@ -91,11 +91,19 @@ bool ProfileByName(const std::string &name, DeviceProfile &profile) {
     return false;
 }
 
-bool InstallSoftware(std::string &error) {
+namespace {
+
+bool Install(bool withRegistry, std::string &error) {
     std::vector<InstallRow> rows = ReadInstallManifest(&error);
     if (!error.empty()) return false;
-    return InstallRows(rows, &error);
+    return InstallRows(rows, withRegistry, &error);
 }
+
+}  // namespace
+
+bool InstallSoftware(std::string &error) { return Install(true, error); }
+
+bool RefreshSoftware(std::string &error) { return Install(false, error); }
 
 bool InitializeDevice(const fs::path &root, const std::string &profileName, bool empty, std::string &error) {
     DeviceProfile profile;

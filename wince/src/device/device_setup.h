@@ -31,6 +31,10 @@ bool InitializeDevice(const std::filesystem::path &root, const std::string &prof
 // links lead to the files of this build.
 bool InstallSoftware(std::string &error);
 
+// The same for a device in use: its files lead to this build again, its
+// registry (the user's settings, and where a program was put) is left alone.
+bool RefreshSoftware(std::string &error);
+
 // What a device made on first use gets besides its folders: the software
 // and the demo documents. Called once Device::Current() has the new device.
 void SetUpNewDevice();

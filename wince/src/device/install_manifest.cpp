@@ -99,9 +99,10 @@ std::vector<InstallRow> ReadInstallManifest(std::string *error) {
     return rows;
 }
 
-bool InstallRows(const std::vector<InstallRow> &rows, std::string *error) {
+bool InstallRows(const std::vector<InstallRow> &rows, bool withRegistry, std::string *error) {
     for (const InstallRow &row : rows) {
         std::error_code ec;
+        if (row.kind == "registry" && !withRegistry) continue;
         if (!fs::exists(row.hostFile, ec)) continue;  // not built, or not written yet
         bool ok = true;
         if (row.kind == "link") ok = WriteStub(OnDevice(row.devicePath), row.hostFile, error);

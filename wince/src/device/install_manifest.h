@@ -22,6 +22,8 @@ struct InstallRow {
 std::vector<InstallRow> ReadInstallManifest(std::string *error);
 
 // Carries out the rows on the current device; false with the first failure.
-bool InstallRows(const std::vector<InstallRow> &rows, std::string *error);
+// Without withRegistry only files are written, so that settings the user
+// changed since the device was made stay as they are.
+bool InstallRows(const std::vector<InstallRow> &rows, bool withRegistry, std::string *error);
 
 }  // namespace wince
