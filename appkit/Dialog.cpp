@@ -83,7 +83,11 @@ void Dialog::OnCancel() { EndDialog(IDCANCEL); }
 
 bool Dialog::UpdateData(bool saveAndValidate) {
     if (!Handle()) return false;
+    if (saveAndValidate && fillingControls_) return true;
+    const bool wasFilling = fillingControls_;
+    fillingControls_ = !saveAndValidate;
     DataExchange dx(*this, saveAndValidate);
     DoDataExchange(dx);
+    fillingControls_ = wasFilling;
     return !dx.Failed();
 }

@@ -22,7 +22,10 @@ class Dialog : public Window {
     void EndDialog(int result);
 
     // Moves the values between the members and the controls; false when a
-    // field was refused (its message shown, the focus on its control).
+    // field was refused (its message shown, the focus on its control). A
+    // read asked for while the controls are being filled (from a control's
+    // change notification) is skipped: the members already hold what is
+    // being shown, and the controls not yet filled would overwrite them.
     bool UpdateData(bool saveAndValidate);
 
     // The menu bar the framework gives the dialog; no window before
@@ -56,6 +59,7 @@ class Dialog : public Window {
     void OnCancelCommand() { OnCancel(); }
 
     UINT templateId_ = 0;
+    bool fillingControls_ = false;
     const DLGTEMPLATE *memoryTemplate_ = nullptr;
     Window *parent_ = nullptr;
     CommandBar menuBar_;

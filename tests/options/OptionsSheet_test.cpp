@@ -60,7 +60,7 @@ TEST_F(OptionsSheetTest, LeavingTheFolderPageChecksItsValues) {
 // Open fault: "Do not include templates" is saved inverted from what the
 // page showed in this run (0 where the box was left ticked); disabled until
 // that is found, so that it is not forgotten.
-TEST_F(OptionsSheetTest, DISABLED_OkSavesEveryValueAndCancelNothing) {
+TEST_F(OptionsSheetTest, OkSavesEveryValueAndCancelNothing) {
     { FolderSettings defaults; }  // the first load writes the missing values
     std::string before = RegistryFile(device);
     Script cancel({[] {
