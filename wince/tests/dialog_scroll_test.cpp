@@ -50,6 +50,17 @@ TEST_F(DialogScroll, ControlsBelowTheClientAreaBringTheBar) {
     fits.Item(kButton, WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 4, 4, 60, 10, 10, u"Top");
     HWND small = Show(fits);
     EXPECT_FALSE(GetWindowLongW(small, GWL_STYLE) & WS_VSCROLL);
+
+    // Nor one whose control passes the bottom by one pixel, to hide its
+    // border there; two pixels bring the bar.
+    for (int past : {1, 2}) {
+        RECT area;
+        GetClientRect(small, &area);
+        HWND fill = GetDlgItem(small, 10);
+        SetWindowPos(fill, nullptr, 0, 0, area.right, area.bottom + past, SWP_NOZORDER);
+        SendMessageW(small, WM_SIZE, 0, MAKELPARAM(area.right, area.bottom));
+        EXPECT_EQ((GetWindowLongW(small, GWL_STYLE) & WS_VSCROLL) != 0, past == 2) << past;
+    }
 }
 
 TEST_F(DialogScroll, ScrollCodesMoveTheControls) {

@@ -24,8 +24,8 @@ class ShellBars : public DialogTest {
         wince::shell::StopBars();
         DialogTest::TearDown();
     }
-    HWND FullScreen(DWORD flags, DLGPROC proc = RecordingProc) {
-        DialogTemplateWriter t(WS_POPUP | WS_VISIBLE, 0, 0, 100, 60, u"Sheet");
+    HWND FullScreen(DWORD flags, DLGPROC proc = RecordingProc, DWORD style = WS_POPUP | WS_VISIBLE) {
+        DialogTemplateWriter t(style, 0, 0, 100, 60, u"Sheet");
         t.Item(kButton, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 2, 30, 40, 14, 12, u"Go");
         HWND d = Show(t, nullptr, proc);
         SHINITDLGINFO info{SHIDIM_FLAGS, d, flags};
@@ -136,6 +136,22 @@ TEST_F(ShellBars, FullScreenDialogsFollowTheInputPanel) {
         EXPECT_TRUE(SameRect(WindowRect(d), rows[i].down)) << "row " << i;
         DestroyWindow(d);
     }
+}
+
+// The navigation bar carries a full-screen dialog's title: a captioned
+// template loses its caption, and its client area is the work area.
+TEST_F(ShellBars, AFullScreenDialogsCaptionIsTheNavigationBar) {
+    HWND d = FullScreen(SHIDIF_SIZEDLGFULLSCREEN, RecordingProc,
+                        WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
+    EXPECT_EQ(GetWindowLongW(d, GWL_STYLE) & WS_CAPTION, 0);
+    RECT client{};
+    GetClientRect(d, &client);
+    MapWindowPoints(d, nullptr, reinterpret_cast<POINT *>(&client), 2);
+    EXPECT_TRUE(SameRect(client, RECT{0, 26, 240, 294}));
+    WCHAR title[32] = {};
+    GetWindowTextW(wince::shell::NavigationBar(), title, 32);
+    EXPECT_EQ(std::u16string(title), u"Sheet");
+    DestroyWindow(d);
 }
 
 TEST_F(ShellBars, SipInfoReportsThePanelAndTheVisibleDesktop) {

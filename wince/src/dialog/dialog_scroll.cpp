@@ -54,7 +54,9 @@ void UpdateDialogScrollBar(HWND dialog) {
     GetClientRect(dialog, &client);
     int content = ContentBottom(w);
     int old = w->vscroll.pos;
-    if (content > client.bottom) {
+    // A control one pixel past the edge is placed so to hide its border
+    // there (a tree or list filling the dialog), not to be scrolled to.
+    if (content > client.bottom + 1) {
         if (!(w->style & WS_VSCROLL)) state->addedScrollBar = true;
         SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE, 0, content - 1, static_cast<UINT>(client.bottom), 0, 0};
         SetScrollInfo(dialog, SB_VERT, &si, TRUE);

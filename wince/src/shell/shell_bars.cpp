@@ -202,6 +202,15 @@ bool HasDoneButton(HWND dialog) { return dialog && DoneDialogs().count(dialog) &
 void AddFullScreenDialog(HWND dialog, DWORD flags) {
     Prune();
     FullScreenDialogs()[dialog] = flags;
+    // Its title shows in the navigation bar: a full-screen dialog has no
+    // caption or frame of its own.
+    LONG style = GetWindowLongW(dialog, GWL_STYLE), exStyle = GetWindowLongW(dialog, GWL_EXSTYLE);
+    if ((style & WS_CAPTION) || (exStyle & WS_EX_DLGMODALFRAME)) {
+        SetWindowLongW(dialog, GWL_EXSTYLE, exStyle & ~WS_EX_DLGMODALFRAME);
+        SetWindowLongW(dialog, GWL_STYLE, style & ~WS_CAPTION);
+        SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
     FitFullScreenDialog(dialog);
 }
 
