@@ -76,7 +76,9 @@ HTREEITEM FolderTree::AddFolderItem(HTREEITEM parent, const WideString &parentPa
 }
 
 void FolderTree::FillChildren(HTREEITEM item) {
-    DeleteItem(GetChildItem(item));
+    // A folder without subfolders has no placeholder; deleting "no item"
+    // would empty the whole tree.
+    if (HTREEITEM placeholder = GetChildItem(item)) DeleteItem(placeholder);
     WideString folder = ItemPath(item);
     std::vector<WideString> names;
     WIN32_FIND_DATAW entry;

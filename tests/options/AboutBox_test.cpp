@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "options/AboutBox.h"
+#include "window/screen_size.h"
 #include "options/DpiScale.h"
 #include "options/TapRouter.h"
 #include "options_support.h"
@@ -42,11 +43,16 @@ TEST_P(AboutBoxTest, TextsStackFromThirtyLogicalPixelsAndTheIconIsCentred) {
         int dpi = GetParam();
         UseDpi(dpi);
         if (DpiScaleX(96) != dpi) GTEST_SKIP() << "this process read another dpi first; run the test alone";
-        Shown shown;
-        RECT client{};
+        Shown shown, turned;
+        RECT client{}, turnedClient{};
         Script script({[&] {
             GetClientRect(Front(), &client);
             shown = Statics(Front());
+            // The screen turns: the box is laid out again for its new width.
+            wince::RotateScreen();
+            GetClientRect(Front(), &turnedClient);
+            turned = Statics(Front());
+            wince::RotateScreen();
             PostMessageW(Front(), WM_COMMAND, IDOK, 0);
         }});
         EXPECT_EQ(ShowAboutBox(TEXT("Pelloran"), TEXT("1.0.1"), TEXT("376"), TEXT("Pelloran.htm#Main_Contents"), nullptr,
@@ -64,6 +70,10 @@ TEST_P(AboutBoxTest, TextsStackFromThirtyLogicalPixelsAndTheIconIsCentred) {
         EXPECT_EQ(shown.rects[3].right - shown.rects[3].left, 32 * scale) << "icon width at " << dpi;
         int width = client.right - client.left;
         EXPECT_EQ(shown.rects[3].left, (width - 32 * scale) / 2) << dpi;
+        ASSERT_EQ(turned.rects.size(), 4u);
+        EXPECT_NE(turnedClient.right, client.right) << dpi;
+        EXPECT_EQ(turned.rects[0].top, 30 * scale) << dpi;
+        EXPECT_EQ(turned.rects[3].left, (turnedClient.right - 32 * scale) / 2) << "icon centred after the turn at " << dpi;
         EXPECT_EQ(RoutedControlCount(), 0u) << "the tap routing table empties as the controls go";
     }
 }

@@ -56,6 +56,7 @@ TEST_F(FolderChooserTest, OpensOnTheDeepestExistingFolderAndReturnsItsPath) {
         {TEXT("\\MY DOCUMENTS\\work"), u"\\My Documents\\Work"},
         {TEXT("\\My Documents\\"), u"\\My Documents"},
         {TEXT("\\My Documents\\Missing\\Deeper"), u"\\My Documents"},
+        {TEXT("\\My Documents\\Work\\Old\\Gone"), u"\\My Documents\\Work\\Old"},  // a folder without subfolders
         {TEXT("\\"), u"\\"},
         {TEXT(""), u""},
         {TEXT("My Documents"), u""},

@@ -3,6 +3,8 @@
 // Cancel saving nothing.
 #include <gtest/gtest.h>
 
+#include "window/screen_size.h"
+
 #include "options/res/resource.h"
 #include "options_support.h"
 
@@ -57,9 +59,8 @@ TEST_F(OptionsSheetTest, LeavingTheFolderPageChecksItsValues) {
     }
 }
 
-// Open fault: "Do not include templates" is saved inverted from what the
-// page showed in this run (0 where the box was left ticked); disabled until
-// that is found, so that it is not forgotten.
+// The stored check boxes are shown as stored (filling the columns box
+// once read them back before they were filled, and saved them cleared).
 TEST_F(OptionsSheetTest, OkSavesEveryValueAndCancelNothing) {
     { FolderSettings defaults; }  // the first load writes the missing values
     std::string before = RegistryFile(device);
@@ -146,6 +147,104 @@ TEST_F(OptionsSheetTest, AllFilesOverridesTheKinds) {
     EXPECT_EQ(StoredDword(TEXT("ShowAll")), 0u);
     EXPECT_EQ(StoredDword(TEXT("ShowText")), 0u);
     EXPECT_EQ(StoredDword(TEXT("ShowNotes")), 1u);
+}
+
+// The spins wrap at their limits, to the tap on either half.
+TEST_F(OptionsSheetTest, SpinsWrapAtTheirLimits) {
+    const struct {
+        int edit, spin;
+        LPCWSTR from;
+        bool right;
+        std::u16string to;
+    } rows[] = {{IDC_ROWS, IDC_ROWS_SPIN, TEXT("15"), true, u"3"},
+                {IDC_ROWS, IDC_ROWS_SPIN, TEXT("3"), false, u"15"},
+                {IDC_COLUMNS, IDC_COLUMNS_SPIN, TEXT("4"), true, u"1"},
+                {IDC_COLUMNS, IDC_COLUMNS_SPIN, TEXT("1"), false, u"4"}};
+    for (const auto &row : rows) {
+        std::u16string after;
+        Script script({[&] {
+                           SetPageText(row.edit, row.from);
+                           RECT r;
+                           GetWindowRect(PageItem(row.spin), &r);
+                           Tap(POINT{row.right ? r.right - 3 : r.left + 3, (r.top + r.bottom) / 2});
+                       },
+                       [&] {
+                           after = TextOf(PageItem(row.edit));
+                           PressCancel();
+                       }});
+        EXPECT_EQ(RunSheet(), IDCANCEL);
+        EXPECT_EQ(after, row.to) << wince::ToUtf8(row.from);
+    }
+}
+
+// Browse opens the chooser on the typed folder's deepest existing part;
+// its choice comes back whole, selected and focused.
+TEST_F(OptionsSheetTest, BrowseBringsTheChoiceBackSelected) {
+    std::filesystem::create_directories(device.Host("\\My Documents\\Work"));
+    HWND focus = nullptr, edit = nullptr;
+    DWORD selection = 0;
+    std::u16string folder;
+    Script script({[] {
+                       SetPageText(IDC_FOLDER, TEXT("\\My Documents\\Work\\Gone"));
+                       ClickBox(IDC_BROWSE);
+                   },
+                   [] { PostMessageW(Front(), WM_COMMAND, IDOK, 0); },
+                   [&] {
+                       edit = PageItem(IDC_FOLDER);
+                       focus = GetFocus();
+                       folder = TextOf(edit);
+                       selection = static_cast<DWORD>(SendMessageW(edit, EM_GETSEL, 0, 0));
+                       PressCancel();
+                   }});
+    EXPECT_EQ(RunSheet(), IDCANCEL);
+    EXPECT_EQ(folder, u"\\My Documents\\Work");
+    EXPECT_EQ(focus, edit);
+    EXPECT_EQ(LOWORD(selection), 0);
+    EXPECT_EQ(HIWORD(selection), folder.size());
+}
+
+// Turning to 320 x 240 lays the page out by its landscape template: rows
+// and columns side by side, the spins still on their boxes, and what the
+// user entered kept.
+TEST_F(OptionsSheetTest, TheLandscapeLayoutKeepsValuesAndChecks) {
+    struct Seen {
+        int rowsTop = 0, columnsTop = 0;
+        bool buddied = false, subfolders = false;
+        std::u16string rows, folder;
+    } before, after;
+    auto look = [](Seen &seen) {
+        RECT rows, cols;
+        GetWindowRect(PageItem(IDC_ROWS), &rows);
+        GetWindowRect(PageItem(IDC_COLUMNS), &cols);
+        seen.rowsTop = rows.top;
+        seen.columnsTop = cols.top;
+        seen.buddied = reinterpret_cast<HWND>(SendMessageW(PageItem(IDC_ROWS_SPIN), UDM_GETBUDDY, 0, 0)) ==
+                           PageItem(IDC_ROWS) &&
+                       reinterpret_cast<HWND>(SendMessageW(PageItem(IDC_COLUMNS_SPIN), UDM_GETBUDDY, 0, 0)) ==
+                           PageItem(IDC_COLUMNS);
+        seen.subfolders = Checked(IDC_SUBFOLDERS);
+        seen.rows = TextOf(PageItem(IDC_ROWS));
+        seen.folder = TextOf(PageItem(IDC_FOLDER));
+    };
+    Script script({[&] {
+                       SetPageText(IDC_ROWS, TEXT("7"));
+                       SetPageText(IDC_FOLDER, TEXT("\\Work"));
+                       ClickBox(IDC_SUBFOLDERS);
+                       look(before);
+                       wince::ChangeScreenSize(320, 240);
+                   },
+                   [&] {
+                       look(after);
+                       wince::ChangeScreenSize(240, 320);
+                       PressCancel();
+                   }});
+    EXPECT_EQ(RunSheet(), IDCANCEL);
+    EXPECT_NE(before.rowsTop, before.columnsTop);
+    EXPECT_EQ(after.rowsTop, after.columnsTop) << "side by side";
+    EXPECT_TRUE(after.buddied);
+    EXPECT_TRUE(after.subfolders);
+    EXPECT_EQ(after.rows, u"7");
+    EXPECT_EQ(after.folder, u"\\Work");
 }
 
 }  // namespace

@@ -188,12 +188,18 @@ TEST_F(OptionsProgram, TranslationsReachWhatIsMadeAfterTheyLoad) {
     Init("qvga");
     std::u16string table =
         u"\uFEFFFolder|Ordner\r\nDocuments|Dokumente\r\nSettings|Einstellungen\r\nPelloran Options|Pelloran-"
-        u"Optionen\r\nAll files|Alle Dateien\r\n";
+        u"Optionen\r\nAll files|Alle Dateien\r\nVersion %s, Build %s|Fassung %s (Bau %s)\r\n";
     std::string bytes;
     for (char16_t c : table) bytes += static_cast<char>(c & 0xFF), bytes += static_cast<char>(c >> 8);
     std::ofstream(root / "fs" / "Program Files" / "Pelloran" / "localization.txt", std::ios::binary) << bytes;
-    ASSERT_EQ(RunScript("click Dokumente\ndump sheet.json\nkey escape\n", std::string("run ") + kOptions), 0)
+    ASSERT_EQ(RunScript("click Dokumente\ndump sheet.json\nclick Tools\nclick About...\ndump about.json\nclick "
+                        "ok\nkey escape\n",
+                        std::string("run ") + kOptions),
+              0)
         << output;
+    std::vector<std::string> about;
+    for (const Json &s : WindowsOf(Dump("about.json"), "STATIC")) about.push_back(s.value("text", ""));
+    EXPECT_TRUE(Has(about, "Fassung 1.0.1 (Bau 376)")) << about.size();
     Json sheet = Dump("sheet.json");
     std::vector<Json> tabs = WindowsOf(sheet, "SysTabControl32");
     ASSERT_EQ(tabs.size(), 1u);
@@ -207,6 +213,27 @@ TEST_F(OptionsProgram, TranslationsReachWhatIsMadeAfterTheyLoad) {
     std::vector<Json> nav = WindowsOf(sheet, "HHTaskBar");
     ASSERT_EQ(nav.size(), 1u);
     EXPECT_EQ(nav[0].value("text", ""), "Pelloran Options");
+}
+
+// Start's Help asks for the topic of what is in front: the Folder page,
+// the Documents page, the About box; the help viewer shows it and closes
+// with its "ok".
+TEST_F(OptionsProgram, HelpOpensTheTopicOfWhatIsInFront) {
+    Init("qvga");
+    ASSERT_EQ(RunScript("click Start\nclick Help\ndump help.json\nclick ok\nclick Documents\nclick Start\nclick "
+                        "Help\nclick ok\nclick Tools\nclick About...\nclick Start\nclick Help\nclick ok\nclick "
+                        "ok\nkey escape\n",
+                        std::string("run ") + kOptions),
+              0)
+        << output;
+    std::vector<std::string> topics;
+    for (const Json &e : Events("CreateProcess"))
+        if (e.value("application", "") == "\\Windows\\PegHelp.exe") topics.push_back(e.value("commandLine", ""));
+    EXPECT_EQ(topics, (std::vector<std::string>{"file:Pelloran.htm#folder", "file:Pelloran.htm#documents",
+                                                "file:Pelloran.htm#Main_Contents"}));
+    std::vector<std::string> shown = DrawnTexts(Dump("help.json"), "PegHelpView");
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown[0], "Folder settings");
 }
 
 // The program keeps no single instance: two started at once show two sheets.
