@@ -24,9 +24,8 @@ class StartMenu : public scenario_testing::SimDeviceTest {
         root = device.Root() / "device";
         ASSERT_EQ(Run(Sim("init")), 0) << output;
         // The program stands in for the options program, which the item's folder icon starts.
-        fs::path folder = root / "fs" / "Program Files" / "Pelloran";
-        std::ofstream(folder / "PelloranOptions.exe") << "#!wince-link " << MENU_PROGRAM << "\n";
-        std::ofstream(folder / "Menu.htm") << "<html><body><h1 id=\"help\">Menu help</h1><p>Taps.</p></body></html>\n";
+        PutOptionsStandIn(MENU_PROGRAM);
+        std::ofstream(root / "fs" / "Program Files" / "Stand-in" / "Menu.htm") << "<html><body><h1 id=\"help\">Menu help</h1><p>Taps.</p></body></html>\n";
     }
     int RunScript(const std::string &text, const std::string &command = "") {
         std::ofstream(root / "s.txt") << text;
@@ -102,7 +101,7 @@ class StartMenu : public scenario_testing::SimDeviceTest {
     }
 };
 
-const char kOptions[] = "CreateProcess \\Program Files\\Pelloran\\PelloranOptions.exe ";
+const std::string kOptions = "CreateProcess \\Program Files\\Stand-in\\PelloranOptions.exe ";
 const char kHelp[] = "CreateProcess \\Windows\\PegHelp.exe file:Menu.htm#help";
 
 // Start's Help reaches the program in front, which starts help; Start's
@@ -148,7 +147,9 @@ TEST_F(StartMenu, HelpAndTodayFromProgramsTheTodayScreenStarted) {
         std::vector<std::string> today = Shown(Dump("today.json"));
         EXPECT_TRUE(Has(today, "DesktopExplorerWindow")) << "row " << i;
         EXPECT_FALSE(Has(today, "MenuProgram") || Has(today, "PegHelpView")) << "row " << i;
-        if (i == 1) EXPECT_TRUE(Has(Shown(Dump("again.json")), "DesktopExplorerWindow"));
+        if (i == 1) {
+            EXPECT_TRUE(Has(Shown(Dump("again.json")), "DesktopExplorerWindow"));
+        }
         EXPECT_EQ(Events(), rows[i].events) << "row " << i;
         EXPECT_EQ(ProgramsLeft(), 0) << "row " << i << ": a program behind the Today screen outlived the script";
     }
@@ -167,7 +168,7 @@ TEST_F(StartMenu, MenuBarAndTodayInAProgramRunAlone) {
                         "click Start\nclick Today\n"
                         "dump still.json\n"
                         "click Done\n",
-                        "run '\\Program Files\\Pelloran\\PelloranOptions.exe'"),
+                        "run '" + standIn + "'"),
               0)
         << output;
     Json bar = Dump("bar.json");
