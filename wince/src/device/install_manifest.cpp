@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "device.h"
 #include "registry/registry.h"
 
@@ -33,23 +35,49 @@ fs::path OnDevice(const std::string &devicePath) {
     return Device::Current().FileSystemRoot() / relative;
 }
 
-bool WriteStub(const fs::path &file, const std::string &target, std::string *error) {
+std::string ReadWhole(const fs::path &file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Another program of the device may start the file while it is refreshed:
+// it is replaced whole (written beside it, then renamed over it), and left
+// alone when it already holds what it should.
+bool ReplaceWith(const fs::path &file, const std::string &content, std::string *error) {
     std::error_code ec;
     fs::create_directories(file.parent_path(), ec);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << "#!wince-link " << target << "\n";
-    if (out) return true;
+    if (fs::exists(file, ec) && ReadWhole(file) == content) return true;
+    fs::path next = file;
+    next += ".new-" + std::to_string(getpid());
+    {
+        std::ofstream out(next, std::ios::binary | std::ios::trunc);
+        out << content;
+        if (!out) {
+            fs::remove(next, ec);
+            if (error) *error = file.string() + ": cannot write";
+            return false;
+        }
+    }
+    fs::rename(next, file, ec);
+    if (!ec) return true;
+    fs::remove(next, ec);
     if (error) *error = file.string() + ": cannot write";
     return false;
 }
 
+bool WriteStub(const fs::path &file, const std::string &target, std::string *error) {
+    return ReplaceWith(file, "#!wince-link " + target + "\n", error);
+}
+
 bool CopyInto(const fs::path &file, const std::string &source, std::string *error) {
-    std::error_code ec;
-    fs::create_directories(file.parent_path(), ec);
-    fs::copy_file(source, file, fs::copy_options::overwrite_existing, ec);
-    if (!ec) return true;
-    if (error) *error = file.string() + ": " + ec.message();
-    return false;
+    std::ifstream in(source, std::ios::binary);
+    if (!in) {
+        if (error) *error = source + ": cannot read";
+        return false;
+    }
+    return ReplaceWith(file, ReadWhole(source), error);
 }
 
 // A device without a registry yet starts with the entries as its registry
