@@ -78,7 +78,13 @@ TEST_F(FolderChooserTest, ListsFoldersLazilyInNameOrder) {
     FolderChooserDialog chooser(TEXT("Pelloran"), TEXT("Choose Folder"), TEXT("\\My Documents\\Sort"), nullptr);
     std::vector<std::u16string> top, sorted, afterNew;
     bool filesHasButton = true, workHasButton = false;
+    std::vector<LRESULT> gestureAnswers;
     Script script({[&] {
+                       // The tree's hold gestures are refused: a hold on a folder does nothing.
+                       for (int code : {-16, -50}) {
+                           NMHDR n{Tree(), 100, static_cast<UINT>(code)};
+                           gestureAnswers.push_back(SendMessageW(Front(), WM_NOTIFY, 100, reinterpret_cast<LPARAM>(&n)));
+                       }
                        HTREEITEM root = Next(nullptr, TVGN_ROOT);
                        top = Children(root);
                        HTREEITEM docs = Child(root, u"My Documents");
@@ -102,6 +108,7 @@ TEST_F(FolderChooserTest, ListsFoldersLazilyInNameOrder) {
     EXPECT_FALSE(filesHasButton) << "a folder of files only shows no expand button";
     EXPECT_TRUE(workHasButton) << "a folder with a subfolder shows one before it is expanded";
     EXPECT_EQ(afterNew, (std::vector<std::u16string>{u"Alpha", u"beta", u"Delta", u"gamma"}));
+    EXPECT_EQ(gestureAnswers, (std::vector<LRESULT>{1, 1}));
 }
 
 TEST(FolderPaths, JoinPath) {

@@ -166,6 +166,7 @@ TEST_F(StartedProgram, AnyProgramMakesANewDeviceAsInitDoes) {
               0)
         << output;
     for (const char *file : {"My Documents/Report.psw", "My Documents/Work/Plan.psw", "Program Files/Pelloran/Pelloran.dll",
+                             "Program Files/Pelloran/PelloranOptions.exe", "Program Files/Pelloran/Pelloran.htm",
                              "Windows/PegHelp.exe"})
         EXPECT_TRUE(fs::exists(fresh / "fs" / file)) << file;
     std::ifstream registry(fresh / "registry.reg");
