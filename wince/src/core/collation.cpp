@@ -57,7 +57,13 @@ int Collate(const char16_t *a, int countA, const char16_t *b, int countB, bool i
     const size_t limitA = countA < 0 ? SIZE_MAX : static_cast<size_t>(countA);
     const size_t limitB = countB < 0 ? SIZE_MAX : static_cast<size_t>(countB);
     int secondary = 0, tertiary = 0;
-    for (size_t i = 0;; ++i) {
+    size_t i = 0;
+    // Sorted names share long prefixes ("Report 1041", "Report 1042"):
+    // equal units weigh the same at every level, so they are passed over
+    // with the least work first.
+    if (countA < 0 && countB < 0)
+        while (a[i] == b[i] && a[i] != 0) ++i;
+    for (;; ++i) {
         const bool endA = i >= limitA || (countA < 0 && a[i] == 0);
         const bool endB = i >= limitB || (countB < 0 && b[i] == 0);
         if (endA || endB) {

@@ -35,18 +35,23 @@ class FindObject : public KernelObject {
     std::string folder;
     int folderFd = -1;  // opened for the first entry asked of the host
     std::shared_ptr<Listing> listing;
-    bool recheck = false;  // read from the host just now: changes since count
     std::vector<uint32_t> matches;  // entries of the listing, in host byte order
+    bool everything = false;        // every entry matches: `matches` stays empty
     size_t next = 0;
+
+    size_t MatchCount() const { return everything ? listing->entries.size() : matches.size(); }
+    uint32_t MatchAt(size_t i) const { return everything ? static_cast<uint32_t>(i) : matches[i]; }
 };
 
-DWORD ListMatches(FindObject &find, std::u16string_view pattern, const struct stat &folderStat) {
-    int error = ListFolder(find.folder, folderStat, find.listing, find.recheck);
-    if (error != 0) return error == ENOENT || error == ENOTDIR ? ERROR_PATH_NOT_FOUND : Win32ErrorFromErrno(error);
+// The listing's entries whose names match, into find.matches.
+void Match(FindObject &find, std::u16string_view pattern) {
     const std::vector<ListedEntry> &entries = find.listing->entries;
-    const bool everything = MatchesEverything(pattern);
+    if (MatchesEverything(pattern)) {
+        find.everything = true;
+        return;
+    }
     for (uint32_t i = 0; i < entries.size(); ++i)
-        if (everything || MatchesPattern(pattern, entries[i].name)) find.matches.push_back(i);
+        if (MatchesPattern(pattern, entries[i].name)) find.matches.push_back(i);
     // A plain name finds one entry: the one path mapping would pick.
     if (!HasWildcards(pattern) && find.matches.size() > 1) {
         std::string exact;
@@ -55,17 +60,24 @@ DWORD ListMatches(FindObject &find, std::u16string_view pattern, const struct st
                                 [&](uint32_t i) { return entries[i].hostName == exact; });
         find.matches = {hit != find.matches.end() ? *hit : find.matches.front()};
     }
+}
+
+DWORD ListMatches(FindObject &find, std::u16string_view pattern, const struct stat &folderStat) {
+    int error = ListFolder(find.folder, folderStat, find.listing);
+    if (error != 0) return error == ENOENT || error == ENOTDIR ? ERROR_PATH_NOT_FOUND : Win32ErrorFromErrno(error);
+    Match(find, pattern);
     return ERROR_SUCCESS;
 }
 
 // Asks the host about an entry: it may have vanished since the listing, lead
 // off the device or close a loop of links (false then).
-bool QueryEntry(FindObject &find, const ListedEntry &entry, WIN32_FIND_DATAW &data) {
+// `own` receives what the host says of the entry itself, not following links.
+bool QueryEntry(FindObject &find, const ListedEntry &entry, WIN32_FIND_DATAW &data, HostInfo &own) {
     if (find.folderFd < 0) find.folderFd = open(find.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (find.folderFd < 0) return false;
     const std::string &name = entry.hostName;
-    HostInfo info;
-    if (QueryAt(find.folderFd, name.c_str(), false, info) != 0) return false;
+    if (QueryAt(find.folderFd, name.c_str(), false, own) != 0) return false;
+    HostInfo info = own;
     if (S_ISLNK(info.mode)) {
         std::string path = find.folder + "/" + name;
         if (!StaysOnDevice(path) || QueryAt(find.folderFd, name.c_str(), true, info) != 0) return false;
@@ -86,15 +98,29 @@ bool QueryEntry(FindObject &find, const ListedEntry &entry, WIN32_FIND_DATAW &da
 // The next entry that still exists, stays on the device and has a name the
 // record can hold; false past the last one.
 bool NextEntry(FindObject &find, WIN32_FIND_DATAW &data) {
-    while (find.next < find.matches.size()) {
-        const uint32_t index = find.matches[find.next++];
+    thread_local WIN32_FIND_DATAW scratch;
+    while (find.next < find.MatchCount()) {
+        const uint32_t index = find.MatchAt(find.next++);
         const ListedEntry &entry = find.listing->entries[index];
         if (entry.name.size() >= MAX_PATH) continue;
-        WIN32_FIND_DATAW record{};
-        if (!CachedEntry(*find.listing, index, record, find.recheck) && !QueryEntry(find, entry, record)) continue;
-        record.dwOID = 0;
-        std::copy(entry.name.begin(), entry.name.end(), record.cFileName);
-        data = record;
+        // Only the facts and the name are written: a walk copies many records.
+        WIN32_FIND_DATAW &record = scratch;
+        uint64_t ticket = 0;
+        CachedAnswer answer = CachedEntry(*find.listing, index, record, ticket);
+        if (answer != CachedAnswer::kServed) {
+            HostInfo own;
+            if (!QueryEntry(find, entry, record, own)) continue;
+            if (answer == CachedAnswer::kAsk) OfferEntry(*find.listing, index, own, ticket);
+        }
+        data.dwFileAttributes = record.dwFileAttributes;
+        data.ftCreationTime = record.ftCreationTime;
+        data.ftLastAccessTime = record.ftLastAccessTime;
+        data.ftLastWriteTime = record.ftLastWriteTime;
+        data.nFileSizeHigh = record.nFileSizeHigh;
+        data.nFileSizeLow = record.nFileSizeLow;
+        data.dwOID = 0;
+        std::copy(entry.name.begin(), entry.name.end(), data.cFileName);
+        std::fill(data.cFileName + entry.name.size(), data.cFileName + MAX_PATH, u'\0');
         return true;
     }
     return false;
@@ -103,13 +129,20 @@ bool NextEntry(FindObject &find, WIN32_FIND_DATAW &data) {
 // A walk through a tree asks for each folder once per pattern: a folder
 // part mapped before is taken again after one stat instead of a stat per
 // component.
+// Splits a plain path (a folder and a last component that is a name or a
+// pattern); false for anything the full mapping must look at.
+bool SplitPlain(std::u16string_view text, std::u16string_view &folder, std::u16string_view &leaf) {
+    size_t separator = text.find_last_of(u"\\/");
+    if (separator == std::u16string_view::npos || separator + 1 >= text.size() || text.size() >= MAX_PATH) return false;
+    folder = text.substr(0, separator);
+    leaf = text.substr(separator + 1);
+    return leaf.size() <= 255 && leaf != u"." && leaf != u"..";
+}
+
 DWORD MapFolder(LPCWSTR path, std::string &hostFolder, std::u16string &pattern, struct stat &folderStat) {
     std::u16string_view text(path, StringLength(path));
-    size_t separator = text.find_last_of(u"\\/");
-    bool plain = separator != std::u16string_view::npos && separator + 1 < text.size() && text.size() < MAX_PATH;
-    std::u16string_view folder = plain ? text.substr(0, separator) : std::u16string_view();
-    std::u16string_view leaf = plain ? text.substr(separator + 1) : std::u16string_view();
-    plain = plain && leaf.size() <= 255 && leaf != u"." && leaf != u"..";
+    std::u16string_view folder, leaf;
+    bool plain = SplitPlain(text, folder, leaf);
     if (plain && CachedFolderPath(folder, hostFolder, folderStat)) {
         pattern = leaf;
         return ERROR_SUCCESS;
@@ -128,11 +161,19 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
             return INVALID_HANDLE_VALUE;
         }
         auto find = std::make_shared<FindObject>();
-        std::u16string pattern;
-        struct stat folderStat;
-        DWORD error = MapFolder(lpFileName, find->folder, pattern, folderStat);
-        if (error == ERROR_SUCCESS && pattern.empty()) error = ERROR_FILE_NOT_FOUND;
-        if (error == ERROR_SUCCESS) error = ListMatches(*find, pattern, folderStat);
+        DWORD error = ERROR_SUCCESS;
+        std::u16string_view folder, leaf;
+        if (SplitPlain(std::u16string_view(lpFileName, StringLength(lpFileName)), folder, leaf) &&
+            TrustedListing(folder, find->folder, find->listing)) {
+            Match(*find, leaf);
+        } else {
+            find->listing.reset();
+            std::u16string pattern;
+            struct stat folderStat;
+            error = MapFolder(lpFileName, find->folder, pattern, folderStat);
+            if (error == ERROR_SUCCESS && pattern.empty()) error = ERROR_FILE_NOT_FOUND;
+            if (error == ERROR_SUCCESS) error = ListMatches(*find, pattern, folderStat);
+        }
         if (error == ERROR_SUCCESS && !NextEntry(*find, *lpFindFileData)) error = ERROR_FILE_NOT_FOUND;
         if (error != ERROR_SUCCESS) {
             SetLastError(error);

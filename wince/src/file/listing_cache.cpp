@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <mutex>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "../core/debug.h"
 #include "../core/unicode.h"
@@ -38,12 +39,66 @@ struct Folder {
     int watch = -1;
 };
 
+// A device folder's host path, as found by the path mapping.
+struct MappedFolder {
+    std::string host;
+    FileIdentity identity;
+    timespec changed{};  // with the inode: a folder made anew on a reused inode differs
+    // The structure generation at which every folder from the device root
+    // down to this one was watched and the mapping held: while it is
+    // current, nothing on the way has been renamed, removed or changed.
+    uint64_t trustedAt = 0;
+};
+
+constexpr size_t kMaxPaths = 16384;
+
 class Cache {
    public:
     std::mutex lock;
+    unsigned deviceGeneration = 0;
+    std::unordered_map<std::u16string, MappedFolder> paths;
 
-    int ListLocked(const std::string &path, const struct stat &st, std::shared_ptr<Listing> &out, bool &fresh) {
-        fresh = false;
+    // Bumped whenever a watched folder loses a listing, a name in it
+    // changes, or a watch is lost: mappings checked before are checked again.
+    uint64_t Structure() const { return structure; }
+    void DrainLocked() { Drain(); }
+
+    // The listing of a mapped folder when the watches vouch for the mapping
+    // and the listing alike: no stat of the folder is needed then.
+    bool TrustedLocked(std::u16string_view deviceFolder, std::string &hostFolder, std::shared_ptr<Listing> &out) {
+        Drain();
+        if (deviceGeneration != Device::Generation()) return false;
+        auto mapped = paths.find(std::u16string(deviceFolder));
+        if (mapped == paths.end() || mapped->second.trustedAt != structure) return false;
+        auto it = folders.find(mapped->second.host);
+        if (it == folders.end() || it->second.listing->dropped) return false;
+        hostFolder = mapped->second.host;
+        out = it->second.listing;
+        return true;
+    }
+
+    // Watches every folder from the device root down to hostFolder, so that
+    // a rename or removal anywhere on the way is heard. False when one
+    // cannot be watched.
+    bool GuardLocked(const std::string &hostFolder) {
+        const std::string root = Device::Current().FileSystemRoot().string();
+        if (hostFolder.compare(0, root.size(), root) != 0) return false;
+        for (size_t end = root.size();;) {
+            std::string prefix = hostFolder.substr(0, end);
+            if (!folders.count(prefix) && !guards.count(prefix)) {
+                if (guards.size() >= kMaxFolders) return false;
+                int watch = Watch(prefix);
+                if (watch < 0) return false;
+                guards.emplace(prefix, watch);
+                guardWatches.insert(watch);
+            }
+            if (end >= hostFolder.size()) return true;
+            end = hostFolder.find('/', end + 1);
+            if (end == std::string::npos) end = hostFolder.size();
+        }
+    }
+
+    int ListLocked(const std::string &path, const struct stat &st, std::shared_ptr<Listing> &out) {
         Drain();
         auto it = folders.find(path);
         if (it != folders.end()) {
@@ -58,7 +113,6 @@ class Cache {
             WINCE_DEBUG("listing", "%s: replaced or changed since it was listed", path.c_str());
             Forget(it);
         }
-        fresh = true;
         Folder folder;
         folder.identity = IdentityOf(st);
         folder.modified = st.st_mtim;
@@ -70,7 +124,8 @@ class Cache {
         int error = Read(path, folder, *listing, complete);
         if (error == 0) out = listing;
         if (error != 0 || !complete) {
-            if (folder.watch >= 0 && byWatch.find(folder.watch) == byWatch.end()) inotify_rm_watch(fd, folder.watch);
+            if (folder.watch >= 0 && byWatch.find(folder.watch) == byWatch.end() && !guardWatches.count(folder.watch))
+                inotify_rm_watch(fd, folder.watch);
             return error;
         }
         if (folders.size() >= kMaxFolders || entries + listing->entries.size() > kMaxEntries) Reset();
@@ -83,15 +138,13 @@ class Cache {
         return 0;
     }
 
-    bool ServeLocked(Listing &listing, size_t index, WIN32_FIND_DATAW &data, bool recheck) {
-        if (!listing.watched || index >= listing.entries.size()) return false;
-        if (recheck) Drain();
+    CachedAnswer ServeLocked(Listing &listing, size_t index, WIN32_FIND_DATAW &data, uint64_t &ticket) {
+        if (!listing.watched || index >= listing.entries.size()) return CachedAnswer::kLive;
         ListedEntry &e = listing.entries[index];
-        if (listing.dropped || e.live) return false;
+        if (listing.dropped || e.live) return CachedAnswer::kLive;
         if (e.stale) {
-            HostInfo info;
-            if (QueryPath((listing.folder + "/" + e.hostName).c_str(), info) != 0) return false;
-            Fill(e, info);
+            ticket = applied;
+            return CachedAnswer::kAsk;
         }
         data.dwFileAttributes = e.attributes;
         data.ftCreationTime = e.created;
@@ -99,13 +152,30 @@ class Cache {
         data.ftLastWriteTime = e.written;
         data.nFileSizeHigh = static_cast<DWORD>(e.size >> 32);
         data.nFileSizeLow = static_cast<DWORD>(e.size);
-        return true;
+        return CachedAnswer::kServed;
+    }
+
+    void OfferLocked(Listing &listing, size_t index, const HostInfo &info, uint64_t ticket) {
+        // A change heard after the ticket may be older than the answer.
+        if (ticket != applied || !listing.watched || listing.dropped || index >= listing.entries.size()) return;
+        ListedEntry &e = listing.entries[index];
+        if (!e.stale || e.live) return;
+        // A link's target and a file reachable by another name change
+        // without a word to this folder's watch.
+        if (S_ISLNK(info.mode) || (!S_ISDIR(info.mode) && info.links > 1)) {
+            e.live = true;
+            return;
+        }
+        Fill(e, info);
     }
 
     void Reset() {
         for (auto &[path, folder] : folders) folder.listing->dropped = true;
         folders.clear();
         byWatch.clear();
+        guards.clear();
+        guardWatches.clear();
+        ++structure;
         entries = 0;
         if (fd >= 0) close(fd);
         fd = -1;
@@ -117,6 +187,11 @@ class Cache {
     int fd = -1;
     std::unordered_map<std::string, Folder> folders;
     std::unordered_map<int, std::vector<std::string>> byWatch;
+    // Folders watched only to hear of renames on the way to listed ones.
+    std::unordered_map<std::string, int> guards;
+    std::unordered_set<int> guardWatches;
+    uint64_t structure = 1;
+    uint64_t applied = 0;  // events taken in
     size_t entries = 0;
 
     int Watch(const std::string &path) {
@@ -168,16 +243,10 @@ class Cache {
                                           }),
                               listing.entries.end());
         complete = same && folder.watch >= 0;
-        if (complete) {
-            for (ListedEntry &e : listing.entries) {
-                HostInfo info;
-                if (QueryAt(dirfd(dir), e.hostName.c_str(), false, info) != 0) continue;  // left live
-                // A link's target and a file reachable by another name change
-                // without a word to this folder's watch.
-                if (S_ISLNK(info.mode) || (!S_ISDIR(info.mode) && info.links > 1)) continue;
-                Fill(e, info);
-                e.live = false;
-            }
+        // Each entry is asked of the host when it is first served.
+        for (ListedEntry &e : listing.entries) {
+            e.live = !complete;
+            e.stale = complete;
         }
         closedir(dir);
         return 0;
@@ -199,9 +268,19 @@ class Cache {
     }
 
     void Apply(const inotify_event &event) {
+        ++applied;
         if (event.mask & IN_Q_OVERFLOW) {
             Reset();  // events were lost: nothing can be vouched for
             return;
+        }
+        if (guardWatches.count(event.wd) &&
+            (event.mask & (kNamesChanged | kFolderGone | IN_ATTRIB | IN_Q_OVERFLOW)))
+            ++structure;
+        if (event.mask & IN_IGNORED) {
+            // The watch is gone (its folder removed, or the file system
+            // unmounted): nothing heard through it can be trusted.
+            if (guardWatches.erase(event.wd)) std::erase_if(guards, [&](const auto &g) { return g.second == event.wd; });
+            ++structure;
         }
         auto watched = byWatch.find(event.wd);
         if (watched == byWatch.end()) return;
@@ -214,6 +293,8 @@ class Cache {
                 // The folder's own access time is not part of its listing.
                 if ((event.mask & ~IN_ISDIR) == IN_ACCESS) continue;
             } else if (!(event.mask & (kNamesChanged | kFolderGone)) && MarkStale(*it->second.listing, event.name)) {
+                // A subfolder's permissions decide whether the way through it is open.
+                if ((event.mask & IN_ATTRIB) && (event.mask & IN_ISDIR)) ++structure;
                 continue;
             }
             WINCE_DEBUG("listing", "%s: event %#x on '%s'", path.c_str(), event.mask, named ? event.name : "");
@@ -230,6 +311,7 @@ class Cache {
     }
 
     void Forget(std::unordered_map<std::string, Folder>::iterator it) {
+        ++structure;
         Folder &folder = it->second;
         if (folder.listing) {
             folder.listing->dropped = true;
@@ -241,7 +323,7 @@ class Cache {
             // The watch stays when the inode is listed under another path.
             if (watched->second.empty()) {
                 byWatch.erase(watched);
-                inotify_rm_watch(fd, folder.watch);
+                if (!guardWatches.count(folder.watch)) inotify_rm_watch(fd, folder.watch);
             }
         }
         folders.erase(it);
@@ -265,39 +347,26 @@ Cache &TheCache() {
 
 }  // namespace
 
-int ListFolder(const std::string &folder, const struct stat &folderStat, std::shared_ptr<Listing> &out, bool &fresh) {
+int ListFolder(const std::string &folder, const struct stat &folderStat, std::shared_ptr<Listing> &out) {
     Cache &cache = TheCache();
     std::lock_guard<std::mutex> guard(cache.lock);
-    return cache.ListLocked(folder, folderStat, out, fresh);
+    return cache.ListLocked(folder, folderStat, out);
 }
 
-bool CachedEntry(Listing &listing, size_t index, WIN32_FIND_DATAW &data, bool recheck) {
-    if (!listing.watched) return false;
+CachedAnswer CachedEntry(Listing &listing, size_t index, WIN32_FIND_DATAW &data, uint64_t &ticket) {
+    if (!listing.watched) return CachedAnswer::kLive;
     Cache &cache = TheCache();
     std::lock_guard<std::mutex> guard(cache.lock);
-    return cache.ServeLocked(listing, index, data, recheck);
+    return cache.ServeLocked(listing, index, data, ticket);
+}
+
+void OfferEntry(Listing &listing, size_t index, const HostInfo &info, uint64_t ticket) {
+    Cache &cache = TheCache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    cache.OfferLocked(listing, index, info, ticket);
 }
 
 namespace {
-
-struct MappedFolder {
-    std::string host;
-    FileIdentity identity;
-    timespec changed{};  // with the inode: a folder made anew on a reused inode differs
-};
-
-struct FolderPaths {
-    std::mutex lock;
-    unsigned generation = 0;
-    std::unordered_map<std::u16string, MappedFolder> paths;
-};
-
-FolderPaths &ThePaths() {
-    static FolderPaths *paths = new FolderPaths;
-    return *paths;
-}
-
-constexpr size_t kMaxPaths = 16384;
 
 // The host path the device path names when every component is spelled as
 // on the host: then the mapping never depended on case or on which of
@@ -317,23 +386,33 @@ std::string ExactHostPath(std::u16string_view deviceFolder) {
     return host;
 }
 
+bool SameFolder(const struct stat &st, const MappedFolder &mapped) {
+    return S_ISDIR(st.st_mode) && IdentityOf(st) == mapped.identity && st.st_ctim.tv_sec == mapped.changed.tv_sec &&
+           st.st_ctim.tv_nsec == mapped.changed.tv_nsec;
+}
+
 }  // namespace
 
+bool TrustedListing(std::u16string_view deviceFolder, std::string &hostFolder, std::shared_ptr<Listing> &out) {
+    Cache &cache = TheCache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    return cache.TrustedLocked(deviceFolder, hostFolder, out);
+}
+
 bool CachedFolderPath(std::u16string_view deviceFolder, std::string &hostFolder, struct stat &st) {
-    FolderPaths &p = ThePaths();
+    Cache &cache = TheCache();
     MappedFolder mapped;
     {
-        std::lock_guard<std::mutex> guard(p.lock);
-        if (p.generation != Device::Generation()) return false;
-        auto it = p.paths.find(std::u16string(deviceFolder));
-        if (it == p.paths.end()) return false;
+        std::lock_guard<std::mutex> guard(cache.lock);
+        if (cache.deviceGeneration != Device::Generation()) return false;
+        auto it = cache.paths.find(std::u16string(deviceFolder));
+        if (it == cache.paths.end()) return false;
         mapped = it->second;
     }
     // Renamed, removed or replaced since: the mapping is made again.
-    if (stat(mapped.host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || !(IdentityOf(st) == mapped.identity) ||
-        st.st_ctim.tv_sec != mapped.changed.tv_sec || st.st_ctim.tv_nsec != mapped.changed.tv_nsec) {
-        std::lock_guard<std::mutex> guard(p.lock);
-        p.paths.erase(std::u16string(deviceFolder));
+    if (stat(mapped.host.c_str(), &st) != 0 || !SameFolder(st, mapped)) {
+        std::lock_guard<std::mutex> guard(cache.lock);
+        cache.paths.erase(std::u16string(deviceFolder));
         return false;
     }
     hostFolder = std::move(mapped.host);
@@ -342,12 +421,27 @@ bool CachedFolderPath(std::u16string_view deviceFolder, std::string &hostFolder,
 
 void RememberFolderPath(std::u16string_view deviceFolder, const std::string &hostFolder, const struct stat &st) {
     if (ExactHostPath(deviceFolder) != hostFolder) return;
-    FolderPaths &p = ThePaths();
+    Cache &cache = TheCache();
     unsigned generation = Device::Generation();
-    std::lock_guard<std::mutex> guard(p.lock);
-    if (p.generation != generation || p.paths.size() >= kMaxPaths) p.paths.clear();
-    p.generation = generation;
-    p.paths[std::u16string(deviceFolder)] = MappedFolder{hostFolder, IdentityOf(st), st.st_ctim};
+    MappedFolder mapped{hostFolder, IdentityOf(st), st.st_ctim, 0};
+    uint64_t structure = 0;
+    {
+        std::lock_guard<std::mutex> guard(cache.lock);
+        if (cache.deviceGeneration != generation || cache.paths.size() >= kMaxPaths) cache.paths.clear();
+        cache.deviceGeneration = generation;
+        if (cache.GuardLocked(hostFolder)) structure = cache.Structure();
+        cache.paths[std::u16string(deviceFolder)] = mapped;
+    }
+    if (!structure) return;
+    // The watches are in place now; the mapping is trusted only if the
+    // folder is still the one mapped and nothing was heard meanwhile.
+    struct stat now;
+    if (stat(hostFolder.c_str(), &now) != 0 || !SameFolder(now, mapped)) return;
+    std::lock_guard<std::mutex> guard(cache.lock);
+    cache.DrainLocked();
+    auto it = cache.paths.find(std::u16string(deviceFolder));
+    if (cache.Structure() == structure && it != cache.paths.end() && it->second.host == hostFolder)
+        it->second.trustedAt = structure;
 }
 
 size_t CachedListingEntries() {
@@ -357,14 +451,10 @@ size_t CachedListingEntries() {
 }
 
 void DropListingCache() {
-    {
-        Cache &cache = TheCache();
-        std::lock_guard<std::mutex> guard(cache.lock);
-        cache.Reset();
-    }
-    FolderPaths &p = ThePaths();
-    std::lock_guard<std::mutex> guard(p.lock);
-    p.paths.clear();
+    Cache &cache = TheCache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    cache.Reset();
+    cache.paths.clear();
 }
 
 }  // namespace wince

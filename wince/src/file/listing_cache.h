@@ -28,7 +28,7 @@ struct ListedEntry {
     uint64_t size = 0;
     FILETIME created{}, accessed{}, written{};
     bool live = false;   // never served from the cache
-    bool stale = false;  // changed since it was read; ask again
+    bool stale = false;  // not asked yet, or changed since: ask the host when served
 };
 
 struct Listing {
@@ -39,18 +39,28 @@ struct Listing {
 };
 
 // The entries of a host folder whose stat the caller took just now; from the
-// cache when the watch proves nothing changed (`fresh` false then). Returns
-// 0 or the errno value.
-int ListFolder(const std::string &folder, const struct stat &folderStat, std::shared_ptr<Listing> &out, bool &fresh);
+// cache when the watch proves nothing changed. A listing read now has its
+// names only: each entry is asked of the host when it is first served, so
+// that a change made while a walk goes through the folder still shows.
+// Returns 0 or the errno value.
+int ListFolder(const std::string &folder, const struct stat &folderStat, std::shared_ptr<Listing> &out);
 
-// Copies an entry's facts into `data` (name excluded) when the cache vouches
-// for them; false when the caller must ask the host. With `recheck` the
-// watch is read first, so a change made since the listing counts.
-bool CachedEntry(Listing &listing, size_t index, WIN32_FIND_DATAW &data, bool recheck);
+enum class CachedAnswer {
+    kServed,  // `data` holds the entry's facts (name excluded)
+    kAsk,     // ask the host now and offer the answer with OfferEntry
+    kLive,    // ask the host; the cache cannot vouch for this entry
+};
+// The facts of an entry as the cache knows them. `ticket` is set for kAsk.
+CachedAnswer CachedEntry(Listing &listing, size_t index, WIN32_FIND_DATAW &data, uint64_t &ticket);
+// Keeps what the host said of an entry (not following links), unless a
+// change was heard since the ticket was given.
+void OfferEntry(Listing &listing, size_t index, const HostInfo &info, uint64_t ticket);
 
-// The host folder of a FindFirstFile path's folder part, when an earlier
-// mapping of the same text was spelled exactly as the device path (no case
-// folded on the way) and a stat, taken now into `st`, shows the same folder.
+// The host folder and listing of a FindFirstFile path's folder part, when
+// the watches on every folder from the device root down vouch that the
+// mapping and the listing still hold: no stat of the folder is taken.
+bool TrustedListing(std::u16string_view deviceFolder, std::string &hostFolder, std::shared_ptr<Listing> &out);
+
 bool CachedFolderPath(std::u16string_view deviceFolder, std::string &hostFolder, struct stat &st);
 void RememberFolderPath(std::u16string_view deviceFolder, const std::string &hostFolder, const struct stat &st);
 

@@ -39,8 +39,25 @@ bool HasWildcards(std::u16string_view pattern) {
     return pattern.find_first_of(u"*?") != std::u16string_view::npos;
 }
 
+namespace {
+
+// "*.txt": one star, then letters only. Every kind of document is asked for
+// this way, so it is compared from the end without the general walk.
+bool SuffixMatch(std::u16string_view suffix, std::u16string_view name) {
+    if (name.size() < suffix.size()) return false;
+    std::u16string_view tail = name.substr(name.size() - suffix.size());
+    for (size_t i = 0; i < suffix.size(); ++i)
+        if (suffix[i] != tail[i] && FoldUpper(suffix[i]) != FoldUpper(tail[i])) return false;
+    return true;
+}
+
+}  // namespace
+
 bool MatchesPattern(std::u16string_view pattern, std::u16string_view name) {
     if (MatchesEverything(pattern)) return true;
+    if (pattern.size() > 1 && pattern[0] == u'*' && !HasWildcards(pattern.substr(1)) &&
+        !(pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == u".*"))
+        return SuffixMatch(pattern.substr(1), name);
     if (Glob(pattern, name)) return true;
     // A trailing ".*" also matches where the name simply ends.
     return pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == u".*" &&

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "locales.h"
 
@@ -13,9 +14,15 @@ constexpr DWORD kDateFlags =
     DATE_SHORTDATE | DATE_LONGDATE | DATE_USE_ALT_CALENDAR | DATE_LTRREADING | DATE_RTLREADING | LOCALE_NOUSEROVERRIDE;
 
 std::u16string Number(int value, int digits) {
-    std::u16string text;
-    for (char c : std::to_string(value)) text += static_cast<char16_t>(c);
-    while (static_cast<int>(text.size()) < digits) text.insert(text.begin(), u'0');
+    char16_t reversed[12];
+    int n = 0;
+    unsigned v = value < 0 ? 0u : static_cast<unsigned>(value);
+    do {
+        reversed[n++] = static_cast<char16_t>(u'0' + v % 10);
+        v /= 10;
+    } while (v && n < 12);
+    std::u16string text(digits > n ? digits - n : 0, u'0');
+    while (n > 0) text += reversed[--n];
     return text;
 }
 
@@ -31,8 +38,15 @@ bool ValidDate(const SYSTEMTIME &in, SYSTEMTIME &out) {
 }
 
 std::u16string FormatDate(const LocaleData &l, const SYSTEMTIME &d, std::u16string_view picture) {
+    // A folder's dates are written one after another with one picture.
+    thread_local std::u16string lastPicture;
+    thread_local std::vector<PictureToken> lastTokens;
+    if (lastTokens.empty() || picture != lastPicture) {
+        lastTokens = ParsePicture(picture, u"dMyg");
+        lastPicture = picture;
+    }
     std::u16string out;
-    for (const PictureToken &t : ParsePicture(picture, u"dMyg")) {
+    for (const PictureToken &t : lastTokens) {
         switch (t.letter) {
             case 0:
                 out += t.text;
