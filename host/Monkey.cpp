@@ -23,6 +23,7 @@
 #include "dialog/dialog_state.h"
 #include "frontend/frontend.h"
 #include "registry/reg_text.h"
+#include "script/handover.h"
 #include "window/clock.h"
 #include "window/item_report.h"
 #include "window/message_queue.h"
@@ -73,19 +74,38 @@ std::vector<POINT> Choices() {
     return out;
 }
 
-class Monkey {
+class Monkey : public wince::HandoverDriver {
    public:
     Monkey(const MonkeyOptions &options, TodayScreen &today, MonkeyFolder &folder, fs::path registry)
         : options_(options), random_(options.seed), today_(today), folder_(folder), registry_(std::move(registry)) {}
 
     ~Monkey() {
+        wince::SetHandoverDriver(nullptr);
         stop_ = true;
         if (watchdog_.joinable()) watchdog_.join();
     }
 
     void Start() {
         wince::SetIdleDriver([this] { return Step(); });
+        wince::SetHandoverDriver(this);
         watchdog_ = std::thread([this] { Watch(); });
+    }
+
+    // A program the Today screen starts (the options program) takes the
+    // monkey for a while, with a seed of its own drawn from this one's.
+    bool Offer(std::vector<std::pair<std::string, std::string>> &env) override {
+        if (finished_ || child_) return false;
+        uint64_t seed = random_();
+        int budget = 20 + Below(80);
+        env.push_back({"WINCE_MONKEY", std::to_string(seed) + " " + std::to_string(step_.load()) + " " +
+                                           std::to_string(options_.events) + " " + std::to_string(budget)});
+        env.push_back({"WINCE_SCRIPT_CLOCK", std::to_string(wince::Clock::Now())});
+        return true;
+    }
+
+    void Waiting(std::unique_ptr<wince::ChildLink> child) override {
+        child_ = std::move(child);
+        Remember("a program started and takes the monkey");
     }
     bool Failed() const { return failed_; }
 
@@ -113,8 +133,36 @@ class Monkey {
 
     // Called whenever the programs have nothing left to do: finishes a wait,
     // checks the step just done, or does the next one.
+    // While a started program has the monkey, nothing happens here.
+    bool StepWithChild() {
+        if (!child_->Ended()) {
+            if (!child_->TimedOut() || child_->Claimed()) return false;
+            child_->Terminate();
+            child_.reset();
+            Fail("the started program showed no window within " + std::to_string(wince::ChildLink::ClaimSeconds()) + " s");
+            return Finish(1);
+        }
+        std::unique_ptr<wince::ChildLink> child = std::move(child_);
+        ++progress_;
+        if (!child->Claimed()) return true;  // it ended without a window: the monkey stays here
+        if (!child->Reported()) {
+            Fail("the started program ended without handing the monkey back (it crashed or was killed)");
+            return Finish(1);
+        }
+        if (child->Status() == "fail") {
+            step_ = static_cast<int>(child->Next());
+            Fail("in the started program: " + child->Message());
+            return Finish(1);
+        }
+        Remember("the started program ended after step " + std::to_string(child->Next()));
+        step_ = std::max<int>(step_.load(), static_cast<int>(child->Next()));
+        if (child->Clock() > wince::Clock::Now()) WaitFor(child->Clock() - wince::Clock::Now());
+        return true;
+    }
+
     bool Step() {
         if (finished_) return false;
+        if (child_) return StepWithChild();
         ++progress_;
         if (waiting_) {
             auto due = wince::NextTimerDue();
@@ -268,6 +316,7 @@ class Monkey {
     std::atomic<int> progress_{0};
     std::atomic<bool> stop_{false};
     std::thread watchdog_;
+    std::unique_ptr<wince::ChildLink> child_;
 };
 
 }  // namespace
@@ -290,17 +339,25 @@ int RunMonkey(MonkeyOptions options) {
         fs::remove_all(root);
         return 1;
     }
-    // A program the item starts (the options program, the help viewer)
-    // would run on without anyone to drive it: the device keeps none.
+    // The options program takes the monkey when the item starts it; any
+    // other program (the help viewer) would run on without anyone to drive
+    // it, so the device keeps none of those.
     std::error_code ec;
+    const fs::path optionsProgram = wince::Device::Current().FileSystemRoot() / "Program Files" / "Pelloran" / "PelloranOptions.exe";
     std::vector<fs::path> programs;
     for (auto it = fs::recursive_directory_iterator(wince::Device::Current().FileSystemRoot(), ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         std::string extension = it->path().extension().string();
         for (char &c : extension) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-        if (extension == ".exe") programs.push_back(it->path());
+        if (extension == ".exe" && it->path() != optionsProgram) programs.push_back(it->path());
     }
     for (const fs::path &program : programs) fs::remove(program, ec);
+#ifdef PELLORAN_OPTIONS_PROGRAM
+    if (!fs::exists(optionsProgram, ec)) {
+        fs::create_directories(optionsProgram.parent_path(), ec);
+        std::ofstream(optionsProgram) << "#!wince-link " << PELLORAN_OPTIONS_PROGRAM << "\n";
+    }
+#endif
     fs::path trace = root / "monkey-trace.jsonl";
     setenv("WINCE_TRACE", trace.c_str(), 1);
     wince::FrontEndRequest request;

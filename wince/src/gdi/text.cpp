@@ -12,6 +12,13 @@ namespace {
 
 std::atomic<TextDrawnHook> textHook{nullptr};
 
+// ink over what lies under it by coverage a (1..254), rounded to nearest:
+// (t + t / 256) / 256 divides by 255 exactly over this range, without a division.
+inline uint8_t Mix(unsigned ink, unsigned under, unsigned a) {
+    unsigned t = ink * a + under * (255 - a) + 128;
+    return static_cast<uint8_t>((t + (t >> 8)) >> 8);
+}
+
 // Blends one glyph's coverage over the canvas inside area.
 void BlendGlyph(const Canvas &c, const Glyph &g, int gx, int gy, const RECT &area, COLORREF color) {
     uint8_t cr = GetRValue(color), cg = GetGValue(color), cb = GetBValue(color);
@@ -26,16 +33,17 @@ void BlendGlyph(const Canvas &c, const Glyph &g, int gx, int gy, const RECT &are
             continue;
         }
         uint8_t *p = c.Row(y) + area.left * bytes;
-        for (int x = area.left; x < area.right; ++x, p += bytes) {
-            unsigned a = cov[x - area.left];
+        const int width = area.right - area.left;
+        for (int x = 0; x < width; ++x, p += bytes) {
+            unsigned a = cov[x];
             if (a == 0) continue;
             if (a == 255) {
                 p[0] = cb, p[1] = cg, p[2] = cr;
                 continue;
             }
-            p[0] = static_cast<uint8_t>(p[0] + ((int(cb) - p[0]) * int(a) + (cb >= p[0] ? 127 : -127)) / 255);
-            p[1] = static_cast<uint8_t>(p[1] + ((int(cg) - p[1]) * int(a) + (cg >= p[1] ? 127 : -127)) / 255);
-            p[2] = static_cast<uint8_t>(p[2] + ((int(cr) - p[2]) * int(a) + (cr >= p[2] ? 127 : -127)) / 255);
+            p[0] = Mix(cb, p[0], a);
+            p[1] = Mix(cg, p[1], a);
+            p[2] = Mix(cr, p[2], a);
         }
     }
 }

@@ -129,6 +129,11 @@ const RegTree &Store::Tree() {
 
 void Store::Refresh() {
     SyncDevice();
+    // The file is only ever replaced whole (written beside it, then renamed),
+    // so a stamp equal to the one read means the same content: no lock and
+    // no read for that, which every key opened would otherwise pay.
+    struct stat st;
+    if (loaded_ && (stat(file_.c_str(), &st) == 0 ? StampOf(st) == stamp_ : errno == ENOENT && !stamp_.exists)) return;
     FileLock lock(file_, LOCK_SH);
     ReloadIfChanged(false);
 }

@@ -45,18 +45,19 @@ const char *ItemKind(const Window &w) {
 
 // Items with no place on the screen (scrolled away, a closed combo box's
 // list, a collapsed branch) cannot be tapped.
-void AddItems(Window *w, const std::u16string &text, std::vector<ClickTarget> &out) {
+// A null text: every target.
+void AddItems(Window *w, const std::u16string *text, std::vector<ClickTarget> &out) {
     std::vector<ReportedItem> items;
     if (!ReportItems(w->handle, items)) return;
     for (const ReportedItem &item : items) {
         if (item.separator || !item.enabled || IsRectEmpty(&item.rect)) continue;
-        if (WithoutMnemonic(item.text) == text) out.push_back(ClickTarget{item.text, ItemKind(*w), Center(item.rect)});
+        if (!text || WithoutMnemonic(item.text) == *text) out.push_back(ClickTarget{item.text, ItemKind(*w), Center(item.rect)});
     }
 }
 
-void Collect(Window *w, const std::u16string &text, std::vector<ClickTarget> &out) {
+void Collect(Window *w, const std::u16string *text, std::vector<ClickTarget> &out) {
     if (!w->Visible() || !w->Enabled()) return;
-    if (IsClass(*w, u"button") && (w->style & BS_TYPEMASK) != BS_GROUPBOX && WithoutMnemonic(w->text) == text)
+    if (IsClass(*w, u"button") && (w->style & BS_TYPEMASK) != BS_GROUPBOX && (!text || WithoutMnemonic(w->text) == *text))
         out.push_back(ClickTarget{w->text, ButtonKind(*w), Center(WindowRectOnScreen(*w))});
     AddItems(w, text, out);
     for (Window *child : w->children) Collect(child, text, out);
@@ -82,7 +83,7 @@ bool Hidden(const wince::Window &w) {
 }
 
 // The bars stay within reach of a modal window.
-void CollectShellBars(const std::vector<wince::Window *> &tops, const std::u16string &text,
+void CollectShellBars(const std::vector<wince::Window *> &tops, const std::u16string *text,
                       std::vector<ClickTarget> &out) {
     for (wince::Window *w : tops)
         if (w->handle == wince::shell::NavigationBar() || wince::shell::MenuBarShown(w->handle)) Collect(w, text, out);
@@ -102,7 +103,9 @@ std::u16string WithoutMnemonic(const std::u16string &text) {
     return out;
 }
 
-std::vector<ClickTarget> FindClickTargets(const std::u16string &text) {
+namespace {
+
+std::vector<ClickTarget> Targets(const std::u16string *text) {
     std::vector<ClickTarget> found;
     std::vector<Window *> tops = TopLevelWindows();
     bool popupOpen = false;
@@ -121,5 +124,11 @@ std::vector<ClickTarget> FindClickTargets(const std::u16string &text) {
         if (!Hidden(*w)) Collect(w, text, found);
     return found;
 }
+
+}  // namespace
+
+std::vector<ClickTarget> FindClickTargets(const std::u16string &text) { return Targets(&text); }
+
+std::vector<ClickTarget> ReachableTargets() { return Targets(nullptr); }
 
 }  // namespace wince

@@ -22,5 +22,7 @@ std::u16string WithoutMnemonic(const std::u16string &text);
 // open popup menu when one is open, else the buttons and items of the
 // visible, enabled windows (a modal window disables what lies under it).
 std::vector<ClickTarget> FindClickTargets(const std::u16string &text);
+// The same, whatever their text.
+std::vector<ClickTarget> ReachableTargets();
 
 }  // namespace wince

@@ -109,12 +109,39 @@ void ChildLink::Parse(const std::string &line) {
     reported_ = true;
 }
 
+namespace {
+
+HandoverDriver *driver = nullptr;
+bool offeredToDriver = false;
+
+}  // namespace
+
+void SetHandoverDriver(HandoverDriver *d) { driver = d; }
+
 ScriptOffer OfferScript() {
     ScriptOffer offer;
     offer.env = {{"WINCE_SCRIPT", ""},      {"WINCE_SCRIPT_APPENDED", ""}, {"WINCE_SCRIPT_NEXT", ""},
-                 {"WINCE_SCRIPT_CLOCK", ""}, {"WINCE_SCRIPT_REPORT", ""}};
+                 {"WINCE_SCRIPT_CLOCK", ""}, {"WINCE_SCRIPT_REPORT", ""},   {"WINCE_MONKEY", ""}};
+    offeredToDriver = false;
     ScriptRunner *runner = ScriptRunner::Active();
     // One program at a time holds the script.
+    std::vector<std::pair<std::string, std::string>> driverEnv;
+    if (!runner && driver && driver->Offer(driverEnv)) {
+        int fds[2];
+        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return offer;
+        offer.childFd = fcntl(fds[1], F_DUPFD_CLOEXEC, kScriptReportFd + 1);
+        close(fds[1]);
+        offer.parentFd = fds[0];
+        if (offer.childFd < 0) {
+            close(offer.parentFd);
+            offer.parentFd = -1;
+            return offer;
+        }
+        offer.env.insert(offer.env.end(), driverEnv.begin(), driverEnv.end());
+        offer.env.push_back({"WINCE_SCRIPT_REPORT", std::to_string(kScriptReportFd)});
+        offeredToDriver = true;
+        return offer;
+    }
     if (!runner || runner->Finished() || runner->HasStartedProgram()) return offer;
     int fds[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return offer;
@@ -141,8 +168,10 @@ void ConcludeOffer(ScriptOffer &offer, int pid) {
     offer.childFd = -1;
     if (offer.parentFd < 0) return;
     ScriptRunner *runner = ScriptRunner::Active();
-    if (started && runner) runner->Waiting(std::make_unique<ChildLink>(offer.parentFd, pid));
+    if (started && offeredToDriver && driver) driver->Waiting(std::make_unique<ChildLink>(offer.parentFd, pid));
+    else if (started && runner && !offeredToDriver) runner->Waiting(std::make_unique<ChildLink>(offer.parentFd, pid));
     else close(offer.parentFd);
+    offeredToDriver = false;
     offer.parentFd = -1;
 }
 

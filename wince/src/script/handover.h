@@ -74,6 +74,20 @@ class ChildLink {
     std::string status_, message_;
 };
 
+// Another driver of the programs (the monkey of pelloran-sim) hands itself
+// to a program started meanwhile the same way: the program reports on the
+// same descriptor ("claim", then "stop STEP CLOCK ok|fail [MESSAGE]").
+class HandoverDriver {
+   public:
+    virtual ~HandoverDriver() = default;
+    // The environment a program started now gets; false: it is not driven.
+    virtual bool Offer(std::vector<std::pair<std::string, std::string>> &env) = 0;
+    // The program started: its link, until it reports back.
+    virtual void Waiting(std::unique_ptr<ChildLink> child) = 0;
+};
+// Null removes it. A running script comes first.
+void SetHandoverDriver(HandoverDriver *driver);
+
 // What a program started now gets: the environment (empty values remove a
 // variable, so a program started without the script never sees one) and,
 // when it takes the script, the descriptor to pass it.
