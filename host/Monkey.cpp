@@ -155,6 +155,8 @@ class Monkey : public wince::HandoverDriver {
             return Finish(1);
         }
         Remember("the started program ended after step " + std::to_string(child->Next()));
+        ++programs_;
+        stepsInPrograms_ += std::max(0, static_cast<int>(child->Next()) - step_.load());
         step_ = std::max<int>(step_.load(), static_cast<int>(child->Next()));
         if (child->Clock() > wince::Clock::Now()) WaitFor(child->Clock() - wince::Clock::Now());
         return true;
@@ -186,8 +188,8 @@ class Monkey : public wince::HandoverDriver {
     bool Finish(int status) {
         finished_ = true;
         if (status == 0)
-            printf("monkey: seed %llu, %d events, every check passed\n",
-                   static_cast<unsigned long long>(options_.seed), step_.load());
+            printf("monkey: seed %llu, %d events, every check passed; %d of them in %d started programs\n",
+                   static_cast<unsigned long long>(options_.seed), step_.load(), stepsInPrograms_, programs_);
         PostQuitMessage(status);
         return true;
     }
@@ -317,6 +319,7 @@ class Monkey : public wince::HandoverDriver {
     std::atomic<bool> stop_{false};
     std::thread watchdog_;
     std::unique_ptr<wince::ChildLink> child_;
+    int programs_ = 0, stepsInPrograms_ = 0;
 };
 
 }  // namespace

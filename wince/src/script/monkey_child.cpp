@@ -1,6 +1,6 @@
 // The monkey in a program that the monkey's Today screen started (the
 // options program): random but repeatable taps on what can be reached,
-// random taps, keys and typed text, for a number of steps the starting
+// random taps, holds, drags, keys and typed text, for a number of steps the starting
 // side chose, checked after every step; then Escape until the program ends.
 // The program reports where the monkey stopped (script/handover.h):
 //   WINCE_MONKEY="SEED STEP LAST BUDGET"  (its seed, the run's step so far,
@@ -94,6 +94,8 @@ class ChildMonkey {
             }
             Clock::AdvanceTo(waitUntil_);
             waiting_ = false;
+            if (lift_) PostInputEvent(Input{Input::kStylusUp, liftAt_});
+            lift_ = false;
             return true;
         }
         if (taken_ > 0 && !Check()) {
@@ -142,10 +144,27 @@ class ChildMonkey {
                 return;
             }
         }
-        if (roll < 70) {
-            POINT p{Below(GetSystemMetrics(SM_CXSCREEN)), Below(GetSystemMetrics(SM_CYSCREEN))};
+        POINT p{Below(GetSystemMetrics(SM_CXSCREEN)), Below(GetSystemMetrics(SM_CYSCREEN))};
+        const std::string at = std::to_string(p.x) + " " + std::to_string(p.y);
+        if (roll < 64) {
             Tap(p);
-            Trace("tap " + std::to_string(p.x) + " " + std::to_string(p.y));
+            Trace("tap " + at);
+        } else if (roll < 67) {
+            // Held past the hold time, then lifted where it was put down.
+            PostInputEvent(Input{Input::kStylusDown, p});
+            waiting_ = true;
+            waitUntil_ = Clock::Now() + 700;
+            liftAt_ = p;
+            lift_ = true;
+            Trace("hold " + at);
+        } else if (roll < 70) {
+            PostInputEvent(Input{Input::kStylusDown, p});
+            for (int i = Below(5) + 1; i > 0; --i) {
+                p.x += Below(61) - 30, p.y += Below(61) - 30;
+                PostInputEvent(Input{Input::kStylusMove, p});
+            }
+            PostInputEvent(Input{Input::kStylusUp, p});
+            Trace("drag " + at + " to " + std::to_string(p.x) + " " + std::to_string(p.y));
         } else if (roll < 85) {
             UINT key = kKeys[Below(static_cast<int>(std::size(kKeys)))];
             Key(key);
@@ -210,8 +229,9 @@ class ChildMonkey {
     std::mt19937_64 random_;
     int step_ = 0, last_ = 0, budget_ = 0, taken_ = 0, escapes_ = 0;
     int reportFd_ = -1;
-    bool claimed_ = false, reported_ = false, waiting_ = false;
+    bool claimed_ = false, reported_ = false, waiting_ = false, lift_ = false;
     uint64_t waitUntil_ = 0;
+    POINT liftAt_{};
     std::set<fs::path> files_;
     fs::path registry_;
     std::string failure_, last_done_;
