@@ -355,12 +355,6 @@ int RunMonkey(MonkeyOptions options) {
         if (extension == ".exe" && it->path() != optionsProgram) programs.push_back(it->path());
     }
     for (const fs::path &program : programs) fs::remove(program, ec);
-#ifdef PELLORAN_OPTIONS_PROGRAM
-    if (!fs::exists(optionsProgram, ec)) {
-        fs::create_directories(optionsProgram.parent_path(), ec);
-        std::ofstream(optionsProgram) << "#!wince-link " << PELLORAN_OPTIONS_PROGRAM << "\n";
-    }
-#endif
     fs::path trace = root / "monkey-trace.jsonl";
     setenv("WINCE_TRACE", trace.c_str(), 1);
     wince::FrontEndRequest request;

@@ -110,6 +110,20 @@ TEST_F(ListingCache, OutsideChangesShowInTheNextListing) {
              fs::create_directories(a / "sub");
              std::ofstream(a / "sub" / "inner.txt") << "new parent";
          }},
+        {"folder swapped with its sibling",
+         [&] {
+             fs::rename(a, device.Host("\\c\\swap"));
+             fs::rename(b, a);
+             fs::rename(device.Host("\\c\\swap"), b);
+         }},
+        {"parent swapped with another of the same shape",
+         [&] {
+             fs::create_directories(device.Host("\\other\\a\\sub"));
+             fs::create_directories(device.Host("\\other\\b"));
+             std::ofstream(device.Host("\\other\\a\\sub\\inner.txt")) << "other tree";
+             fs::rename(device.Host("\\c"), device.Host("\\gone"));
+             fs::rename(device.Host("\\other"), device.Host("\\c"));
+         }},
         {"file with a second name grown through it",
          [&] { Append(device.Host("\\c\\elsewhere"), "grown"); }},
         {"link target grown", [&] { Append(b / "target.txt", "grown"); }},
