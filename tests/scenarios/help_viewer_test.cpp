@@ -35,15 +35,6 @@ class HelpViewer : public scenario_testing::SimDeviceTest {
         PutOptionsStandIn(STARTED_PROGRAM);
         std::ofstream(root / "fs" / "Program Files" / "Stand-in" / "Started.htm") << HelpPage();
     }
-    int RunScript(const std::string &text, const std::string &command = "") {
-        std::ofstream(root / "s.txt") << text;
-        return Run(Sim("--script '" + (root / "s.txt").string() + "' --trace '" + (root / "trace.jsonl").string() +
-                       "' " + command));
-    }
-    Json Dump(const std::string &name) const {
-        std::ifstream in(root / name);
-        return Json::parse(in, nullptr, false);
-    }
     // The help window's drawn texts, by text: their tops.
     static std::vector<std::pair<std::string, int>> HelpTexts(const Json &dump) {
         std::vector<std::pair<std::string, int>> texts;

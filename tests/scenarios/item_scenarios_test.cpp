@@ -31,18 +31,9 @@ class ItemScenario : public scenario_testing::SimDeviceTest {
         PutOptionsStandIn("/bin/true");
     }
     // Runs the script of that name from the source tree; its exit status.
-    int RunScript(const std::string &name) {
+    int RunScriptFile(const std::string &name) {
         return Run(Sim("--script '" + std::string(SCENARIO_DIR) + "/" + name + "' --trace '" +
                        (root / "trace.jsonl").string() + "'"));
-    }
-    std::vector<Json> Events(const std::string &kind) const {
-        std::vector<Json> found;
-        std::ifstream in(root / "trace.jsonl");
-        for (std::string line; std::getline(in, line);) {
-            Json e = Json::parse(line, nullptr, false);
-            if (!e.is_discarded() && e.value("event", "") == kind) found.push_back(e);
-        }
-        return found;
     }
     // The texts the item's last paint drew, from a dump the script wrote.
     std::vector<std::string> DrawnTexts(const std::string &dump) const {
@@ -56,20 +47,7 @@ class ItemScenario : public scenario_testing::SimDeviceTest {
                     for (const Json &drawn : child["drawnText"]) texts.push_back(drawn.value("text", ""));
         return texts;
     }
-    // The visible top-level windows of a dump, by class.
-    std::vector<std::string> OpenWindows(const std::string &dump) const {
-        std::ifstream in(root / dump);
-        Json j = Json::parse(in, nullptr, false);
-        std::vector<std::string> classes;
-        if (j.is_discarded()) return classes;
-        for (const Json &top : j["windows"])
-            if (top.value("visible", false)) classes.push_back(top.value("class", ""));
-        return classes;
-    }
     bool OnDevice(const std::string &devicePath) const { return fs::exists(root / "fs" / devicePath); }
-    static bool Has(const std::vector<std::string> &texts, const std::string &text) {
-        return std::find(texts.begin(), texts.end(), text) != texts.end();
-    }
 };
 
 // The Today screen between the navigation bar and its menu bar over the bottom strip.
@@ -82,24 +60,24 @@ std::vector<std::pair<std::string, std::string>> Opened(const std::vector<Json> 
 }
 
 TEST_F(ItemScenario, KeysAndTapsSelectAndOpenDocuments) {
-    ASSERT_EQ(RunScript("select_and_open.txt"), 0) << output;
-    EXPECT_EQ(Opened(Events("ShellExecuteEx")),
+    ASSERT_EQ(RunScriptFile("select_and_open.txt"), 0) << output;
+    EXPECT_EQ(Opened(Trace("ShellExecuteEx")),
               (std::vector<std::pair<std::string, std::string>>{{"\\My Documents\\Memo.wav", "open"},
                                                                 {"\\My Documents\\Shopping list.txt", "opendoc"},
                                                                 {"\\My Documents\\Budget.pxl", "opendoc"}}));
     std::vector<std::string> drawn = DrawnTexts("select_and_open.json");
     EXPECT_TRUE(Has(drawn, "Memo") && Has(drawn, "Letter") && Has(drawn, "Report")) << drawn.size();
-    EXPECT_EQ(OpenWindows("select_and_open.json"), kTodayWindows);
+    EXPECT_EQ(Shown(Dump("select_and_open.json")), kTodayWindows);
 }
 
 TEST_F(ItemScenario, TheContextMenuRenamesDeletesAndBrowses) {
-    ASSERT_EQ(RunScript("context_menu.txt"), 0) << output;
-    std::vector<Json> moves = Events("MoveFile");
+    ASSERT_EQ(RunScriptFile("context_menu.txt"), 0) << output;
+    std::vector<Json> moves = Trace("MoveFile");
     ASSERT_EQ(moves.size(), 1u) << "the refused name moved nothing";
     EXPECT_EQ(moves[0].value("from", ""), "\\My Documents\\Report.psw");
     EXPECT_EQ(moves[0].value("to", ""), "\\My Documents\\Annual report.psw");
 
-    std::vector<Json> boxes = Events("MessageBox");
+    std::vector<Json> boxes = Trace("MessageBox");
     ASSERT_EQ(boxes.size(), 3u);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(boxes[i].value("text", ""), "Are you sure you want to delete 'Memo'?");
@@ -111,14 +89,14 @@ TEST_F(ItemScenario, TheContextMenuRenamesDeletesAndBrowses) {
               "Cannot rename 'Annual report':\n\nA file with name you specified already exist. Specify a different "
               "file name.");
     EXPECT_EQ(boxes[2].value("caption", ""), "Error Renaming File");
-    std::vector<Json> deleted = Events("DeleteFile");
+    std::vector<Json> deleted = Trace("DeleteFile");
     ASSERT_EQ(deleted.size(), 1u);
     EXPECT_EQ(deleted[0].value("path", ""), "\\My Documents\\Memo.wav");
 
-    std::vector<Json> menus = Events("TrackPopupMenu");
+    std::vector<Json> menus = Trace("TrackPopupMenu");
     ASSERT_EQ(menus.size(), 5u);
     EXPECT_EQ(menus[3]["items"].size(), 2u) << "the hold on empty space";
-    std::vector<Json> shown = Events("ShellExecuteEx");
+    std::vector<Json> shown = Trace("ShellExecuteEx");
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].value("file", ""), "\\Windows\\fexplore.exe");
     EXPECT_EQ(shown[0].value("parameters", ""), "\\My Documents");
@@ -131,19 +109,19 @@ TEST_F(ItemScenario, TheContextMenuRenamesDeletesAndBrowses) {
     EXPECT_TRUE(Has(drawn, "Budget")) << drawn.size();
     EXPECT_FALSE(Has(drawn, "Memo"));
     EXPECT_FALSE(Has(drawn, "Report"));
-    EXPECT_EQ(OpenWindows("context_menu.json"), kTodayWindows);
+    EXPECT_EQ(Shown(Dump("context_menu.json")), kTodayWindows);
 }
 
 TEST_F(ItemScenario, TheStripScrollsAndTheFolderIconStartsTheOptions) {
     SetDword("Subfolders", 1);
-    ASSERT_EQ(RunScript("scroll_and_options.txt"), 0) << output;
+    ASSERT_EQ(RunScriptFile("scroll_and_options.txt"), 0) << output;
     std::vector<std::string> scrolled = DrawnTexts("scrolled.json");
     EXPECT_TRUE(Has(scrolled, "Tasks") && Has(scrolled, "Plan")) << scrolled.size();
     EXPECT_FALSE(Has(scrolled, "Budget"));
     std::vector<std::string> end = DrawnTexts("scroll_and_options.json");
     EXPECT_TRUE(Has(end, "Tasks")) << "the drag scrolled down again";
 
-    std::vector<Json> started = Events("ShellExecuteEx");
+    std::vector<Json> started = Trace("ShellExecuteEx");
     ASSERT_EQ(started.size(), 3u);
     EXPECT_EQ(started[0].value("file", ""), "\\Windows\\fexplore.exe");
     EXPECT_EQ(started[0].value("parameters", ""), "\\My Documents\\Work");
@@ -151,7 +129,7 @@ TEST_F(ItemScenario, TheStripScrollsAndTheFolderIconStartsTheOptions) {
         EXPECT_EQ(started[i].value("file", ""), standIn);
         EXPECT_EQ(started[i].value("verb", ""), "open");
     }
-    EXPECT_EQ(Events("CreateProcess").size(), 2u);
+    EXPECT_EQ(Trace("CreateProcess").size(), 2u);
 }
 
 }  // namespace

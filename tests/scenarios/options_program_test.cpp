@@ -29,29 +29,14 @@ class OptionsProgram : public scenario_testing::SimDeviceTest {
         ASSERT_EQ(Run(Sim("init --profile " + profile)), 0) << output;
     }
     int RunScript(const std::string &text, const std::string &command = "") {
-        std::ofstream(root / "s.txt") << text;
         fs::remove(root / "trace.jsonl");
-        return Run(Sim("--script '" + (root / "s.txt").string() + "' --trace '" + (root / "trace.jsonl").string() +
-                       "' " + command));
-    }
-    std::vector<Json> Events(const std::string &kind) const {
-        std::vector<Json> found;
-        std::ifstream in(root / "trace.jsonl");
-        for (std::string line; std::getline(in, line);) {
-            Json e = Json::parse(line, nullptr, false);
-            if (!e.is_discarded() && e.value("event", "") == kind) found.push_back(e);
-        }
-        return found;
+        return SimDeviceTest::RunScript(text, command);
     }
     // The reload requests sent to the Today screen.
     int Reloads() const {
         int n = 0;
-        for (const Json &e : Events("PostMessage")) n += e.value("message", 0) == 0x1A && e.value("wParam", 0) == 0xF2;
+        for (const Json &e : Trace("PostMessage")) n += e.value("message", 0) == 0x1A && e.value("wParam", 0) == 0xF2;
         return n;
-    }
-    Json Dump(const std::string &name) const {
-        std::ifstream in(root / name);
-        return Json::parse(in, nullptr, false);
     }
     std::string Registry() const {
         std::ifstream in(root / "registry.reg");
@@ -88,9 +73,6 @@ std::vector<std::string> DrawnTexts(const Json &dump, const std::string &cls) {
     return texts;
 }
 
-bool Has(const std::vector<std::string> &texts, const std::string &text) {
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
-}
 
 // From the Today screen: a hold on empty space, "Options...", subfolders
 // on, three columns with the spin, \My Documents\Work from the chooser,
@@ -130,7 +112,7 @@ TEST_F(OptionsProgram, FromTheTodayScreenTheSheetChangesTheGrid) {
             if (i.value("selected", false)) selected = i.value("text", "");
         EXPECT_EQ(selected, "Work");
 
-        EXPECT_EQ(Events("TrackPopupMenu").size(), 2u) << "the item's menu, then Tools";
+        EXPECT_EQ(Trace("TrackPopupMenu").size(), 2u) << "the item's menu, then Tools";
         EXPECT_EQ(Reloads(), 1);
         std::string registry = Registry();
         for (const char *line : {"\"Folder\"=\"\\\\My Documents\\\\Work\"", "\"Subfolders\"=dword:00000001",
@@ -227,7 +209,7 @@ TEST_F(OptionsProgram, HelpOpensTheTopicOfWhatIsInFront) {
               0)
         << output;
     std::vector<std::string> topics;
-    for (const Json &e : Events("CreateProcess"))
+    for (const Json &e : Trace("CreateProcess"))
         if (e.value("application", "") == "\\Windows\\PegHelp.exe") topics.push_back(e.value("commandLine", ""));
     EXPECT_EQ(topics, (std::vector<std::string>{"file:Pelloran.htm#folder", "file:Pelloran.htm#documents",
                                                 "file:Pelloran.htm#Main_Contents"}));

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -41,6 +42,41 @@ class SimDeviceTest : public testing_support::DeviceTest {
                       std::to_string(value) + " /f"),
                   0)
             << output;
+    }
+
+    // Runs the script text (written to s.txt), tracing to trace.jsonl; the
+    // command follows the options (for example "run PROGRAM").
+    int RunScript(const std::string &text, const std::string &command = "") {
+        std::ofstream(root / "s.txt") << text;
+        return Run(Sim("--script '" + (root / "s.txt").string() + "' --trace '" + (root / "trace.jsonl").string() +
+                       "' " + command));
+    }
+    // The trace's events of that kind (all with an empty kind); a damaged
+    // line is an event named "(damaged)".
+    std::vector<Json> Trace(const std::string &kind = "") const {
+        std::vector<Json> found;
+        std::ifstream in(root / "trace.jsonl");
+        for (std::string line; std::getline(in, line);) {
+            Json e = Json::parse(line, nullptr, false);
+            if (e.is_discarded()) e = Json{{"event", "(damaged)"}};
+            if (kind.empty() || e.value("event", "") == kind) found.push_back(e);
+        }
+        return found;
+    }
+    Json Dump(const std::string &name) const {
+        std::ifstream in(root / name);
+        return Json::parse(in, nullptr, false);
+    }
+    // The visible top-level windows of a dump, by class.
+    static std::vector<std::string> Shown(const Json &dump) {
+        std::vector<std::string> classes;
+        if (dump.is_discarded()) return classes;
+        for (const Json &top : dump["windows"])
+            if (top.value("visible", false)) classes.push_back(top.value("class", ""));
+        return classes;
+    }
+    static bool Has(const std::vector<std::string> &list, const std::string &name) {
+        return std::find(list.begin(), list.end(), name) != list.end();
     }
 
     // Puts a stand-in for the options program in a folder of its own (the

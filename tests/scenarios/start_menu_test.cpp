@@ -27,22 +27,11 @@ class StartMenu : public scenario_testing::SimDeviceTest {
         PutOptionsStandIn(MENU_PROGRAM);
         std::ofstream(root / "fs" / "Program Files" / "Stand-in" / "Menu.htm") << "<html><body><h1 id=\"help\">Menu help</h1><p>Taps.</p></body></html>\n";
     }
-    int RunScript(const std::string &text, const std::string &command = "") {
-        std::ofstream(root / "s.txt") << text;
-        return Run(Sim("--script '" + (root / "s.txt").string() + "' --trace '" + (root / "trace.jsonl").string() +
-                       "' " + command));
-    }
     // The trace's events, each as its name and, for starts, menus and
     // message boxes, what tells them apart.
     std::vector<std::string> Events() const {
         std::vector<std::string> events;
-        std::ifstream in(root / "trace.jsonl");
-        for (std::string line; std::getline(in, line);) {
-            Json e = Json::parse(line, nullptr, false);
-            if (e.is_discarded()) {
-                events.push_back("(damaged)");
-                continue;
-            }
+        for (const Json &e : Trace()) {
             std::string name = e.value("event", "");
             if (name == "CreateProcess") name += " " + e.value("application", "") + " " + e.value("commandLine", "");
             if (name == "TrackPopupMenu") name += " " + std::to_string(e.value("answer", 0));
@@ -52,21 +41,6 @@ class StartMenu : public scenario_testing::SimDeviceTest {
             events.push_back(name);
         }
         return events;
-    }
-    Json Dump(const std::string &name) const {
-        std::ifstream in(root / name);
-        return Json::parse(in, nullptr, false);
-    }
-    // The visible top-level windows of a dump, by class.
-    static std::vector<std::string> Shown(const Json &dump) {
-        std::vector<std::string> classes;
-        if (dump.is_discarded()) return classes;
-        for (const Json &top : dump["windows"])
-            if (top.value("visible", false)) classes.push_back(top.value("class", ""));
-        return classes;
-    }
-    static bool Has(const std::vector<std::string> &list, const std::string &name) {
-        return std::find(list.begin(), list.end(), name) != list.end();
     }
     // The items of the visible top-level windows of a class, as "text id enabled".
     static std::vector<std::string> Items(const Json &dump, const std::string &cls) {

@@ -29,31 +29,10 @@ class StartedProgram : public scenario_testing::SimDeviceTest {
         // The program plays the options program, which the item's folder icon starts.
         PutOptionsStandIn(STARTED_PROGRAM);
     }
-    int RunScript(const std::string &text, const std::string &command = "") {
-        std::ofstream(root / "s.txt") << text;
-        return Run(Sim("--script '" + (root / "s.txt").string() + "' --trace '" + (root / "trace.jsonl").string() +
-                       "' " + command));
-    }
     std::vector<std::string> TraceEvents() const {
         std::vector<std::string> events;
-        std::ifstream in(root / "trace.jsonl");
-        for (std::string line; std::getline(in, line);) {
-            Json e = Json::parse(line, nullptr, false);
-            events.push_back(e.is_discarded() ? "(damaged)" : e.value("event", ""));
-        }
+        for (const Json &e : Trace()) events.push_back(e.value("event", ""));
         return events;
-    }
-    Json Dump(const std::string &name) const {
-        std::ifstream in(root / name);
-        return Json::parse(in, nullptr, false);
-    }
-    // The visible top-level windows of a dump, by class.
-    static std::vector<std::string> Shown(const Json &dump) {
-        std::vector<std::string> classes;
-        if (dump.is_discarded()) return classes;
-        for (const Json &top : dump["windows"])
-            if (top.value("visible", false)) classes.push_back(top.value("class", ""));
-        return classes;
     }
     // The rightmost edge of any text the item's last paint drew.
     static int ItemTextRight(const Json &dump) {
