@@ -74,4 +74,18 @@ void Frame(HDC hdc, const RECT &r, int thickness, COLORREF color) {
     DeleteObject(brush);
 }
 
+bool RowForScrollCode(WPARAM wParam, int top, int page, int count, int &row) {
+    switch (LOWORD(wParam)) {
+        case SB_LINEUP: row = top - 1; return true;
+        case SB_LINEDOWN: row = top + 1; return true;
+        case SB_PAGEUP: row = top - page; return true;
+        case SB_PAGEDOWN: row = top + page; return true;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: row = static_cast<short>(HIWORD(wParam)); return true;
+        case SB_TOP: row = 0; return true;
+        case SB_BOTTOM: row = count; return true;
+        default: return false;
+    }
+}
+
 }  // namespace wince::controls

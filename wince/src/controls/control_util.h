@@ -42,4 +42,9 @@ void DrawFocusFrame(HDC hdc, const RECT &r);
 void Frame(HDC hdc, const RECT &r, int thickness, COLORREF color);
 void Fill(HDC hdc, const RECT &r, COLORREF color);
 
+// The first row that a WM_VSCROLL code asks a list of rows to show, from
+// the first row shown, the rows a page holds and the row count; false for
+// a code the list ignores. The caller clamps it.
+bool RowForScrollCode(WPARAM wParam, int top, int page, int count, int &row);
+
 }  // namespace wince::controls

@@ -45,32 +45,7 @@ void UserSelect(HWND hwnd, ListBoxState *s, int index) {
 
 void Scroll(HWND hwnd, ListBoxState *s, WPARAM wParam) {
     int visible = VisibleItemCount(hwnd, ItemHeight(s->font));
-    switch (LOWORD(wParam)) {
-        case SB_LINEUP:
-            s->top--;
-            break;
-        case SB_LINEDOWN:
-            s->top++;
-            break;
-        case SB_PAGEUP:
-            s->top -= visible;
-            break;
-        case SB_PAGEDOWN:
-            s->top += visible;
-            break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION:
-            s->top = static_cast<short>(HIWORD(wParam));
-            break;
-        case SB_TOP:
-            s->top = 0;
-            break;
-        case SB_BOTTOM:
-            s->top = s->items.Count();
-            break;
-        default:
-            return;
-    }
+    if (!RowForScrollCode(wParam, s->top, visible, s->items.Count(), s->top)) return;
     Refresh(hwnd, s);
 }
 

@@ -160,32 +160,7 @@ bool TreeScrollToRow(HWND hwnd, TreeState *s, int row) {
 
 void TreeScroll(HWND hwnd, TreeState *s, WPARAM wParam) {
     int visible = TreeVisibleRows(hwnd, s);
-    switch (LOWORD(wParam)) {
-        case SB_LINEUP:
-            s->top--;
-            break;
-        case SB_LINEDOWN:
-            s->top++;
-            break;
-        case SB_PAGEUP:
-            s->top -= visible;
-            break;
-        case SB_PAGEDOWN:
-            s->top += visible;
-            break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION:
-            s->top = static_cast<short>(HIWORD(wParam));
-            break;
-        case SB_TOP:
-            s->top = 0;
-            break;
-        case SB_BOTTOM:
-            s->top = static_cast<int>(s->items.Count());
-            break;
-        default:
-            return;
-    }
+    if (!RowForScrollCode(wParam, s->top, visible, static_cast<int>(s->items.Count()), s->top)) return;
     TreeRefresh(hwnd, s);
 }
 
