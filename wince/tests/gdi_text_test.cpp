@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/unicode.h"
 #include "gdi/surface.h"
 #include "gdi_support.h"
 
@@ -327,6 +328,52 @@ TEST(GdiRealFont, TahomaResolvesAndBoldIsWider) {
     DeleteObject(bitmap);
     DeleteObject(regular);
     DeleteObject(bold);
+}
+
+// A plain single line is drawn without building lines; every placement,
+// background mode and clip gives what the general layout gives (forced here
+// by DT_EXPANDTABS, which changes nothing for a text without tabs): the same
+// pixels, the same height returned and the same text and box reported.
+TEST(GdiRealFont, PlainSingleLinesDrawAsTheGeneralLayoutDoes) {
+    testing_support::TempDevice device;
+    HFONT font = MakeFont(-22);  // anti-aliased: partly covered pixels are blended
+    const UINT across[] = {DT_LEFT, DT_CENTER, DT_RIGHT}, down[] = {DT_TOP, DT_VCENTER, DT_BOTTOM};
+    const char16_t *const texts[] = {u"Quarterly report 7", u"A & B", u"été … 😀"};
+    for (const char16_t *text : texts)
+        for (UINT a : across)
+            for (UINT d : down)
+                for (int mode : {TRANSPARENT, OPAQUE})
+                    for (UINT extra : {0u, static_cast<UINT>(DT_NOCLIP), static_cast<UINT>(DT_NOPREFIX)}) {
+                        std::vector<Drawn> seen[2];
+                        int heights[2];
+                        std::vector<COLORREF> pixels[2];
+                        for (int general = 0; general < 2; ++general) {
+                            TestBitmap b(160, 60, 24, RGB(40, 120, 200));
+                            SelectObject(b.dc, font);
+                            SetTextColor(b.dc, RGB(250, 230, 10));
+                            SetBkColor(b.dc, RGB(0, 60, 0));
+                            SetBkMode(b.dc, mode);
+                            drawnTexts.clear();
+                            wince::SetTextDrawnHook(RecordText);
+                            RECT r{20, 10, 120, 50};  // narrower than the longest text
+                            UINT format = DT_SINGLELINE | a | d | extra | (general ? DT_EXPANDTABS : 0);
+                            heights[general] = DrawTextW(b.dc, text, -1, &r, format);
+                            wince::SetTextDrawnHook(nullptr);
+                            seen[general] = drawnTexts;
+                            for (int y = 0; y < b.h; ++y)
+                                for (int x = 0; x < b.w; ++x) pixels[general].push_back(b.At(x, y));
+                            SelectObject(b.dc, GetStockObject(SYSTEM_FONT));
+                        }
+                        std::string row = wince::ToUtf8(text) + " format " + std::to_string(across[0] | a | d | extra) +
+                                          " mode " + std::to_string(mode);
+                        EXPECT_EQ(heights[0], heights[1]) << row;
+                        EXPECT_TRUE(pixels[0] == pixels[1]) << row;
+                        ASSERT_EQ(seen[0].size(), 1u) << row;
+                        ASSERT_EQ(seen[1].size(), 1u) << row;
+                        EXPECT_EQ(seen[0][0].text, seen[1][0].text) << row;
+                        EXPECT_TRUE(EqualRect(&seen[0][0].rect, &seen[1][0].rect)) << row;
+                    }
+    DeleteObject(font);
 }
 
 // "Tahoma" comes from its metric-compatible file when installed, so names

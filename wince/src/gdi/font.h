@@ -2,6 +2,8 @@
 // pixels, from FreeType or from the fixed-metric test font.
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +37,9 @@ struct Glyph {
 
 class FontFace {
    public:
+    FontFace() {
+        for (auto &a : asciiAdvances_) a.store(-1, std::memory_order_relaxed);
+    }
     virtual ~FontFace() = default;
     const TEXTMETRICW &Metrics() const { return metrics_; }
     const std::u16string &FaceName() const { return faceName_; }
@@ -51,6 +56,11 @@ class FontFace {
     TEXTMETRICW metrics_{};
     std::u16string faceName_;
     bool underline_ = false, strikeOut_ = false;
+
+   private:
+    // ASCII advances once known (-1 before): texts are measured far more
+    // often than drawn, and a glyph's advance never changes.
+    std::array<std::atomic<int>, 128> asciiAdvances_;
 };
 
 // The face for a logical font on the current device, from a cache.

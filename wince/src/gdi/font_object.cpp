@@ -55,6 +55,12 @@ void FontFace::Advances(const char16_t *text, int count, int *out) {
             out[++i] = 0;
             continue;
         }
+        if (ch < asciiAdvances_.size()) {
+            int known = asciiAdvances_[ch].load(std::memory_order_relaxed);
+            if (known < 0) asciiAdvances_[ch].store(known = GlyphOf(ch).advance, std::memory_order_relaxed);
+            out[i] = known;
+            continue;
+        }
         out[i] = GlyphOf(ch).advance;
     }
 }

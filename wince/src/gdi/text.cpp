@@ -104,9 +104,9 @@ void DrawGlyphs(Dc &dc, FontFace &face, int x, int top, const char16_t *text, in
     }
 }
 
-void NotifyTextDrawn(Dc &dc, const std::u16string &text, const RECT &rect) {
+void NotifyTextDrawn(Dc &dc, std::u16string_view text, const RECT &rect) {
     TextDrawnHook hook = textHook.load();
-    if (hook) hook(static_cast<HDC>(dc.handle), dc.window, text, rect);
+    if (hook) hook(static_cast<HDC>(dc.handle), dc.window, std::u16string(text), rect);
 }
 
 }  // namespace wince::gdi
@@ -153,7 +153,7 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT *lprect,
     RECT canvasCell = dc->CanvasRect(cell);
     if (dc->state.bkMode == OPAQUE) FillSolid(*dc, canvasCell, dc->state.bkColor, clip);
     DrawGlyphs(*dc, *face, canvasCell.left, canvasCell.top, lpString, n, advances.data(), dc->state.textColor, clip);
-    NotifyTextDrawn(*dc, std::u16string(lpString, n), clip ? wince::RectIntersection(cell, *lprect) : cell);
+    NotifyTextDrawn(*dc, std::u16string_view(lpString, n), clip ? wince::RectIntersection(cell, *lprect) : cell);
     return TRUE;
 }
 
@@ -166,8 +166,11 @@ BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR lpszString, int cchString, in
         return FALSE;
     }
     std::shared_ptr<FontFace> face = FaceOf(*dc);
-    std::vector<int> advances(cchString);
-    face->Advances(lpszString, cchString, advances.data());
+    // Most texts measured are short: no allocation for them.
+    int local[128];
+    std::vector<int> heap(cchString > 128 ? cchString : 0);
+    int *advances = cchString > 128 ? heap.data() : local;
+    face->Advances(lpszString, cchString, advances);
     int extent = 0, fit = 0;
     for (int i = 0; i < cchString; ++i) {
         extent += advances[i];

@@ -1,6 +1,8 @@
 // Text drawing shared by ExtTextOut and DrawText.
 #pragma once
 
+#include <string_view>
+
 #include <memory>
 #include <string>
 
@@ -25,6 +27,6 @@ void FillSolid(Dc &dc, const RECT &area, COLORREF color, const RECT *clip);
 int UnderlineOffset(const FontFace &face);
 
 // Tells the text hook that text was drawn in rect (logical coordinates).
-void NotifyTextDrawn(Dc &dc, const std::u16string &text, const RECT &rect);
+void NotifyTextDrawn(Dc &dc, std::u16string_view text, const RECT &rect);
 
 }  // namespace wince::gdi
