@@ -46,12 +46,13 @@ class FindObject : public KernelObject {
 // The listing's entries whose names match, into find.matches.
 void Match(FindObject &find, std::u16string_view pattern) {
     const std::vector<ListedEntry> &entries = find.listing->entries;
-    if (MatchesEverything(pattern)) {
+    const PatternMatcher matches(pattern);
+    if (matches.Everything()) {
         find.everything = true;
         return;
     }
     for (uint32_t i = 0; i < entries.size(); ++i)
-        if (MatchesPattern(pattern, entries[i].name)) find.matches.push_back(i);
+        if (matches(entries[i].name)) find.matches.push_back(i);
     // A plain name finds one entry: the one path mapping would pick.
     if (!HasWildcards(pattern) && find.matches.size() > 1) {
         std::string exact;

@@ -48,6 +48,16 @@ struct MappedFolder {
     // down to this one was watched and the mapping held: while it is
     // current, nothing on the way has been renamed, removed or changed.
     uint64_t trustedAt = 0;
+    // Its listing, once found while trusted: dropping a listing changes the
+    // generation, so a trusted mapping's listing is still the folder's.
+    std::shared_ptr<Listing> listing;
+};
+
+// Device folders looked up by their text as FindFirstFile got it, without
+// copying it first.
+struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>{}(text); }
 };
 
 constexpr size_t kMaxPaths = 16384;
@@ -56,7 +66,7 @@ class Cache {
    public:
     std::mutex lock;
     unsigned deviceGeneration = 0;
-    std::unordered_map<std::u16string, MappedFolder> paths;
+    std::unordered_map<std::u16string, MappedFolder, TextHash, std::equal_to<>> paths;
 
     // Bumped whenever a watched folder loses a listing, a name in it
     // changes, or a watch is lost: mappings checked before are checked again.
@@ -68,12 +78,16 @@ class Cache {
     bool TrustedLocked(std::u16string_view deviceFolder, std::string &hostFolder, std::shared_ptr<Listing> &out) {
         Drain();
         if (deviceGeneration != Device::Generation()) return false;
-        auto mapped = paths.find(std::u16string(deviceFolder));
+        auto mapped = paths.find(deviceFolder);
         if (mapped == paths.end() || mapped->second.trustedAt != structure) return false;
-        auto it = folders.find(mapped->second.host);
-        if (it == folders.end() || it->second.listing->dropped) return false;
-        hostFolder = mapped->second.host;
-        out = it->second.listing;
+        MappedFolder &m = mapped->second;
+        if (!m.listing || m.listing->dropped) {
+            auto it = folders.find(m.host);
+            if (it == folders.end() || it->second.listing->dropped) return false;
+            m.listing = it->second.listing;
+        }
+        hostFolder = m.host;
+        out = m.listing;
         return true;
     }
 
@@ -423,7 +437,7 @@ void RememberFolderPath(std::u16string_view deviceFolder, const std::string &hos
     if (ExactHostPath(deviceFolder) != hostFolder) return;
     Cache &cache = TheCache();
     unsigned generation = Device::Generation();
-    MappedFolder mapped{hostFolder, IdentityOf(st), st.st_ctim, 0};
+    MappedFolder mapped{hostFolder, IdentityOf(st), st.st_ctim, 0, nullptr};
     uint64_t structure = 0;
     {
         std::lock_guard<std::mutex> guard(cache.lock);

@@ -51,13 +51,34 @@ bool SuffixMatch(std::u16string_view suffix, std::u16string_view name) {
     return true;
 }
 
+bool IsSuffixPattern(std::u16string_view pattern) {
+    return pattern.size() > 1 && pattern[0] == u'*' && !HasWildcards(pattern.substr(1)) &&
+           pattern.substr(pattern.size() - 2) != u".*";
+}
+
 }  // namespace
+
+PatternMatcher::PatternMatcher(std::u16string_view pattern)
+    : kind_(MatchesEverything(pattern) ? Kind::kEverything
+            : IsSuffixPattern(pattern) ? Kind::kSuffix
+                                       : Kind::kGeneral),
+      pattern_(pattern) {}
+
+bool PatternMatcher::operator()(std::u16string_view name) const {
+    switch (kind_) {
+        case Kind::kEverything:
+            return true;
+        case Kind::kSuffix:
+            return SuffixMatch(pattern_.substr(1), name);
+        case Kind::kGeneral:
+            break;
+    }
+    return MatchesPattern(pattern_, name);
+}
 
 bool MatchesPattern(std::u16string_view pattern, std::u16string_view name) {
     if (MatchesEverything(pattern)) return true;
-    if (pattern.size() > 1 && pattern[0] == u'*' && !HasWildcards(pattern.substr(1)) &&
-        !(pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == u".*"))
-        return SuffixMatch(pattern.substr(1), name);
+    if (IsSuffixPattern(pattern)) return SuffixMatch(pattern.substr(1), name);
     if (Glob(pattern, name)) return true;
     // A trailing ".*" also matches where the name simply ends.
     return pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == u".*" &&
