@@ -79,8 +79,12 @@ class Cache {
         Drain();
         if (deviceGeneration != Device::Generation()) return false;
         auto mapped = paths.find(deviceFolder);
-        if (mapped == paths.end() || mapped->second.trustedAt != structure) return false;
+        if (mapped == paths.end()) return false;
         MappedFolder &m = mapped->second;
+        if (m.trustedAt != structure) {
+            m.listing.reset();  // not kept alive once it may be stale
+            return false;
+        }
         if (!m.listing || m.listing->dropped) {
             auto it = folders.find(m.host);
             if (it == folders.end() || it->second.listing->dropped) return false;
@@ -185,6 +189,7 @@ class Cache {
 
     void Reset() {
         for (auto &[path, folder] : folders) folder.listing->dropped = true;
+        for (auto &[text, mapped] : paths) mapped.listing.reset();
         folders.clear();
         byWatch.clear();
         guards.clear();
