@@ -8,6 +8,8 @@
 //   today                    shows a window, then chooses Today in the Start menu: exits 0
 //                            when its window went behind, 6 when it stayed in front
 //   foreground               SetForegroundWindow of the window FindWindow finds by the shell's class
+//   ask                      asks a question in a message box, then exits 0
+//   crash                    shows a window that aborts the program at the first tap or key
 #include <windows.h>
 
 #include <cstdlib>
@@ -50,6 +52,25 @@ int main(int argc, char **argv) {
         if (!own || GetActiveWindow() != own) return 7;
         wince::shell::ShowToday();
         return GetActiveWindow() == own ? 6 : 0;
+    }
+    if (verb == "ask") {
+        MessageBoxW(nullptr, u"Go on?", u"Question", MB_YESNO);
+        return 0;
+    }
+    if (verb == "crash") {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (message == WM_LBUTTONDOWN || message == WM_KEYDOWN || message == WM_CHAR) abort();
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+        };
+        wc.lpszClassName = u"Crashing";
+        RegisterClassW(&wc);
+        HWND own = CreateWindowExW(0, u"Crashing", u"Crashing", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr,
+                                   nullptr, nullptr, nullptr);
+        SetFocus(own);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(&msg);
+        return 0;
     }
     if (verb == "foreground") {
         HWND target = FindWindowW(u"DesktopExplorerWindow", nullptr);
