@@ -146,6 +146,9 @@ DWORD MapFolder(LPCWSTR path, std::string &hostFolder, std::u16string &pattern, 
     bool plain = SplitPlain(text, folder, leaf);
     if (plain && CachedFolderPath(folder, hostFolder, folderStat)) {
         pattern = leaf;
+        // Checked by a stat after a change somewhere: the watches may vouch
+        // for it again from now on.
+        RememberFolderPath(folder, hostFolder, folderStat);
         return ERROR_SUCCESS;
     }
     DWORD error = MapFindPath(path, hostFolder, pattern, folderStat);

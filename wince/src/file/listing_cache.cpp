@@ -448,6 +448,7 @@ void RememberFolderPath(std::u16string_view deviceFolder, const std::string &hos
         std::lock_guard<std::mutex> guard(cache.lock);
         if (cache.deviceGeneration != generation || cache.paths.size() >= kMaxPaths) cache.paths.clear();
         cache.deviceGeneration = generation;
+        cache.DrainLocked();  // what happened before this mapping was made does not count against it
         if (cache.GuardLocked(hostFolder)) structure = cache.Structure();
         cache.paths[std::u16string(deviceFolder)] = mapped;
     }
