@@ -23,6 +23,7 @@
 #include "dialog/dialog_state.h"
 #include "frontend/frontend.h"
 #include "registry/reg_text.h"
+#include "process/process_object.h"
 #include "script/handover.h"
 #include "window/clock.h"
 #include "window/item_report.h"
@@ -103,8 +104,9 @@ class Monkey : public wince::HandoverDriver {
         return true;
     }
 
-    void Waiting(std::unique_ptr<wince::ChildLink> child) override {
+    void Waiting(std::unique_ptr<wince::ChildLink> child, std::shared_ptr<wince::ProcessObject> process) override {
         child_ = std::move(child);
+        childProcess_ = std::move(process);
         Remember("a program started and takes the monkey");
     }
     bool Failed() const { return failed_; }
@@ -143,7 +145,16 @@ class Monkey : public wince::HandoverDriver {
             return Finish(1);
         }
         std::unique_ptr<wince::ChildLink> child = std::move(child_);
+        std::shared_ptr<wince::ProcessObject> process = std::move(childProcess_);
         ++progress_;
+        // A program that ended badly (a sanitizer's report, a signal) fails
+        // the run even when it handed the monkey back first.
+        if (process && process->Wait(30000) && process->ExitCode() != 0) {
+            if (child->Reported()) step_ = std::max<int>(step_.load(), static_cast<int>(child->Next()));
+            Fail("the started program ended with exit code " + std::to_string(process->ExitCode()) +
+                 (child->Reported() ? "" : ", without handing the monkey back"));
+            return Finish(1);
+        }
         if (!child->Claimed()) return true;  // it ended without a window: the monkey stays here
         if (!child->Reported()) {
             Fail("the started program ended without handing the monkey back (it crashed or was killed)");
@@ -319,6 +330,7 @@ class Monkey : public wince::HandoverDriver {
     std::atomic<bool> stop_{false};
     std::thread watchdog_;
     std::unique_ptr<wince::ChildLink> child_;
+    std::shared_ptr<wince::ProcessObject> childProcess_;
     int programs_ = 0, stepsInPrograms_ = 0;
 };
 

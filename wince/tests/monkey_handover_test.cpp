@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/unicode.h"
+#include "process/process_object.h"
 #include "script/handover.h"
 #include "shell_support.h"
 #include "temp_device.h"
@@ -25,6 +27,7 @@ class RecordingDriver : public wince::HandoverDriver {
     int offers = 0;
     std::string offered;
     std::unique_ptr<wince::ChildLink> child;
+    std::shared_ptr<wince::ProcessObject> process;
 
     bool Offer(std::vector<std::pair<std::string, std::string>> &env) override {
         ++offers;
@@ -32,7 +35,10 @@ class RecordingDriver : public wince::HandoverDriver {
         env.push_back({"WINCE_MONKEY", offered});
         return true;
     }
-    void Waiting(std::unique_ptr<wince::ChildLink> link) override { child = std::move(link); }
+    void Waiting(std::unique_ptr<wince::ChildLink> link, std::shared_ptr<wince::ProcessObject> program) override {
+        child = std::move(link);
+        process = std::move(program);
+    }
 };
 
 class MonkeyHandover : public testing_support::DeviceTest {
@@ -45,9 +51,10 @@ TEST_F(MonkeyHandover, AStartedProgramTakesTheMonkeyAndReportsWhereItStopped) {
     const struct {
         const char16_t *commandLine;
         bool reported;  // false: it died without a word
+        DWORD exitCode;
     } rows[] = {
-        {u"ask", true},
-        {u"crash", false},
+        {u"ask", true, 0},
+        {u"crash", false, 128 + SIGABRT},
     };
     for (const auto &row : rows) {
         RecordingDriver driver;
@@ -67,6 +74,9 @@ TEST_F(MonkeyHandover, AStartedProgramTakesTheMonkeyAndReportsWhereItStopped) {
         ASSERT_TRUE(driver.child->Ended()) << wince::ToUtf8(line);
         EXPECT_TRUE(driver.child->Claimed()) << wince::ToUtf8(line);
         EXPECT_EQ(driver.child->Reported(), row.reported) << wince::ToUtf8(line);
+        ASSERT_NE(driver.process, nullptr);
+        ASSERT_TRUE(driver.process->Wait(20000));
+        EXPECT_EQ(driver.process->ExitCode(), row.exitCode) << wince::ToUtf8(line);
         if (row.reported) {
             EXPECT_EQ(driver.child->Status(), "ok") << driver.child->Message();
             // It took at least one step and no more than its budget.

@@ -97,7 +97,7 @@ std::shared_ptr<ProcessObject> StartDeviceProgram(const DeviceProgram &program, 
         env.insert(env.end(), offer.env.begin(), offer.env.end());
         process = SpawnHostProgram(program.hostProgram, args, env, false, offer.childFd, kScriptReportFd);
         int spawnError = errno;
-        ConcludeOffer(offer, process ? process->Pid() : 0);
+        ConcludeOffer(offer, process ? process->Pid() : 0, process);
         errno = spawnError;
         if (!process) {
             SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : errno == EACCES ? ERROR_ACCESS_DENIED

@@ -162,13 +162,14 @@ ScriptOffer OfferScript() {
     return offer;
 }
 
-void ConcludeOffer(ScriptOffer &offer, int pid) {
+void ConcludeOffer(ScriptOffer &offer, int pid, std::shared_ptr<ProcessObject> process) {
     bool started = pid > 0;
     if (offer.childFd >= 0) close(offer.childFd);
     offer.childFd = -1;
     if (offer.parentFd < 0) return;
     ScriptRunner *runner = ScriptRunner::Active();
-    if (started && offeredToDriver && driver) driver->Waiting(std::make_unique<ChildLink>(offer.parentFd, pid));
+    if (started && offeredToDriver && driver)
+        driver->Waiting(std::make_unique<ChildLink>(offer.parentFd, pid), std::move(process));
     else if (started && runner && !offeredToDriver) runner->Waiting(std::make_unique<ChildLink>(offer.parentFd, pid));
     else close(offer.parentFd);
     offeredToDriver = false;

@@ -22,6 +22,8 @@
 
 namespace wince {
 
+class ProcessObject;
+
 // The descriptor a started program reports on.
 constexpr int kScriptReportFd = 9;
 
@@ -82,8 +84,9 @@ class HandoverDriver {
     virtual ~HandoverDriver() = default;
     // The environment a program started now gets; false: it is not driven.
     virtual bool Offer(std::vector<std::pair<std::string, std::string>> &env) = 0;
-    // The program started: its link, until it reports back.
-    virtual void Waiting(std::unique_ptr<ChildLink> child) = 0;
+    // The program started: its link, until it reports back, and the program
+    // itself, for how it ended.
+    virtual void Waiting(std::unique_ptr<ChildLink> child, std::shared_ptr<ProcessObject> process) = 0;
 };
 // Null removes it. A running script comes first.
 void SetHandoverDriver(HandoverDriver *driver);
@@ -99,7 +102,7 @@ struct ScriptOffer {
 ScriptOffer OfferScript();
 // After the start: the runner waits for the program when it started.
 // After the start (pid 0 when it failed): the runner waits for the program.
-void ConcludeOffer(ScriptOffer &offer, int pid);
+void ConcludeOffer(ScriptOffer &offer, int pid, std::shared_ptr<ProcessObject> process = nullptr);
 
 // The started program's side: one line on the descriptor.
 void ReportLine(int fd, const std::string &line);
