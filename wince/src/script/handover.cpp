@@ -114,6 +114,21 @@ namespace {
 HandoverDriver *driver = nullptr;
 bool offeredToDriver = false;
 
+// The socket pair the started program reports on; false, with no
+// descriptor left open, when it cannot be made.
+bool OpenReportLink(ScriptOffer &offer) {
+    int fds[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return false;
+    // Above the descriptor the program gets it as, so that passing it never clobbers it.
+    offer.childFd = fcntl(fds[1], F_DUPFD_CLOEXEC, kScriptReportFd + 1);
+    close(fds[1]);
+    offer.parentFd = fds[0];
+    if (offer.childFd >= 0) return true;
+    close(offer.parentFd);
+    offer.parentFd = -1;
+    return false;
+}
+
 }  // namespace
 
 void SetHandoverDriver(HandoverDriver *d) { driver = d; }
@@ -127,33 +142,13 @@ ScriptOffer OfferScript() {
     // One program at a time holds the script.
     std::vector<std::pair<std::string, std::string>> driverEnv;
     if (!runner && driver && driver->Offer(driverEnv)) {
-        int fds[2];
-        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return offer;
-        offer.childFd = fcntl(fds[1], F_DUPFD_CLOEXEC, kScriptReportFd + 1);
-        close(fds[1]);
-        offer.parentFd = fds[0];
-        if (offer.childFd < 0) {
-            close(offer.parentFd);
-            offer.parentFd = -1;
-            return offer;
-        }
+        if (!OpenReportLink(offer)) return offer;
         offer.env.insert(offer.env.end(), driverEnv.begin(), driverEnv.end());
         offer.env.push_back({"WINCE_SCRIPT_REPORT", std::to_string(kScriptReportFd)});
         offeredToDriver = true;
         return offer;
     }
-    if (!runner || runner->Finished() || runner->HasStartedProgram()) return offer;
-    int fds[2];
-    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return offer;
-    // Above the descriptor the program gets it as, so that passing it never clobbers it.
-    offer.childFd = fcntl(fds[1], F_DUPFD_CLOEXEC, kScriptReportFd + 1);
-    close(fds[1]);
-    offer.parentFd = fds[0];
-    if (offer.childFd < 0) {
-        close(offer.parentFd);
-        offer.parentFd = -1;
-        return offer;
-    }
+    if (!runner || runner->Finished() || runner->HasStartedProgram() || !OpenReportLink(offer)) return offer;
     offer.env = {{"WINCE_SCRIPT", runner->File()},
                  {"WINCE_SCRIPT_APPENDED", runner->Appended()},
                  {"WINCE_SCRIPT_NEXT", std::to_string(runner->Next())},
