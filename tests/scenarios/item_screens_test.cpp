@@ -37,10 +37,6 @@ class ItemScreens : public scenario_testing::SimDeviceTest {
     }
 };
 
-bool Has(const std::vector<std::string> &texts, const std::string &text) {
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
-}
-
 // The name whole, or its first characters followed by "..." in a narrow cell.
 bool HasName(const std::vector<std::string> &texts, const std::string &name) {
     for (const std::string &t : texts) {

@@ -106,7 +106,9 @@ TEST_F(Toolbar, ButtonSizesFollowStyleLabelAndSize) {
         RECT r = Rect(rows[i].command);
         EXPECT_EQ(r.left, x) << "row " << i;
         EXPECT_EQ(r.right - r.left, rows[i].width) << "row " << i;
-        if (rows[i].width) EXPECT_EQ(r.bottom - r.top, 22) << "row " << i;
+        if (rows[i].width) {
+            EXPECT_EQ(r.bottom - r.top, 22) << "row " << i;
+        }
         x += rows[i].width;
     }
     ASSERT_TRUE(SendMessageW(bar, TB_SETBUTTONSIZE, 0, MAKELONG(30, 20)));

@@ -323,7 +323,9 @@ TEST(GdiRealFont, TahomaResolvesAndBoldIsWider) {
     EXPECT_GT(dark, 10);
     // The Tahoma-compatible file brings crisp bitmaps for small sizes, as the
     // device draws them; a stand-in face is anti-aliased.
-    if (std::u16string(face) != u"Tahoma") EXPECT_GT(mid, 0);
+    if (std::u16string(face) != u"Tahoma") {
+        EXPECT_GT(mid, 0);
+    }
     DeleteDC(dc);
     DeleteObject(bitmap);
     DeleteObject(regular);

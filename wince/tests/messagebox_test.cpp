@@ -154,7 +154,9 @@ TEST_F(MessageBoxTest, IconsCaptionAndLineBreaks) {
         EXPECT_EQ(MessageBoxW(nullptr, u"First line\nSecond", u"Caption", MB_OKCANCEL | rows[i].icon), IDOK) << "row " << i;
         EXPECT_EQ(caption, u"Caption") << "row " << i;
         EXPECT_EQ(icons, rows[i].systemIcon ? 1 : 0) << "row " << i;
-        if (rows[i].systemIcon) EXPECT_EQ(shown, LoadIconW(nullptr, rows[i].systemIcon)) << "row " << i;
+        if (rows[i].systemIcon) {
+            EXPECT_EQ(shown, LoadIconW(nullptr, rows[i].systemIcon)) << "row " << i;
+        }
         EXPECT_EQ(drawn, u"First line\nSecond") << "row " << i;
         EXPECT_EQ(drawnRect.bottom - drawnRect.top, 2 * 11) << "row " << i;  // two lines of the fixed font
     }
