@@ -74,6 +74,25 @@ void Frame(HDC hdc, const RECT &r, int thickness, COLORREF color) {
     DeleteObject(brush);
 }
 
+int MeasureTextWidth(HFONT font, const std::u16string &text) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, FontOrSystem(font));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return size.cx;
+}
+
+void RegisterWindowClassOnce(LPCWSTR name, WNDPROC proc) {
+    WNDCLASSW existing;
+    if (GetClassInfoW(nullptr, name, &existing)) return;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+}
+
 bool RowForScrollCode(WPARAM wParam, int top, int page, int count, int &row) {
     switch (LOWORD(wParam)) {
         case SB_LINEUP: row = top - 1; return true;

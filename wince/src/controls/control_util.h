@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace wince::controls {
 
 // Lengths given at 96 dpi, at the device's dpi.
@@ -41,6 +43,13 @@ void DrawFocusFrame(HDC hdc, const RECT &r);
 // A rectangle frame of a given thickness in a colour.
 void Frame(HDC hdc, const RECT &r, int thickness, COLORREF color);
 void Fill(HDC hdc, const RECT &r, COLORREF color);
+
+// The width of a text in a font (the system font when none is set).
+int MeasureTextWidth(HFONT font, const std::u16string &text);
+
+// A plain class of the platform's own windows (bars, the input panel),
+// registered on first use.
+void RegisterWindowClassOnce(LPCWSTR name, WNDPROC proc);
 
 // The first row that a WM_VSCROLL code asks a list of rows to show, from
 // the first row shown, the rows a page holds and the row count; false for

@@ -63,13 +63,7 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 HWND MakePanel() {
-    WNDCLASSW existing;
-    if (!GetClassInfoW(nullptr, u"SipWndClass", &existing)) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = PanelProc;
-        wc.lpszClassName = u"SipWndClass";
-        RegisterClassW(&wc);
-    }
+    controls::RegisterWindowClassOnce(u"SipWndClass", PanelProc);
     RECT r = InputPanelRect();
     // A tap on a key neither activates the panel nor takes the focus: the keys
     // go to the window that has it.

@@ -12,16 +12,6 @@ namespace {
 
 bool AtBottom(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_STYLE) & TCS_BOTTOM) != 0; }
 
-int TextWidth(HFONT font, const std::u16string &text) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FontOrSystem(font));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return size.cx;
-}
-
 RECT StripRect(HWND hwnd, const TabState &s) {
     RECT client;
     GetClientRect(hwnd, &client);
@@ -45,7 +35,7 @@ std::vector<RECT> TabRects(HWND hwnd, const TabState &s) {
     std::vector<RECT> rects;
     int x = strip.left;
     for (const TabItem &item : s.items) {
-        int width = std::max(TextWidth(s.font, item.text) + 2 * Scaled(6), Scaled(24));
+        int width = std::max(MeasureTextWidth(s.font, item.text) + 2 * Scaled(6), Scaled(24));
         rects.push_back(RECT{x, strip.top, x + width, strip.bottom});
         x += width;
     }

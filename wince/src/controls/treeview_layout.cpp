@@ -13,16 +13,6 @@ SIZE ImageSize(const TreeState *s) {
     return SIZE{cx, cy};
 }
 
-int TextWidth(HFONT font, const std::u16string &text) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FontOrSystem(font));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return size.cx;
-}
-
 // Top items get a column of their own only with lines or buttons at the root.
 bool RootColumn(HWND hwnd) {
     DWORD style = TreeStyle(hwnd);
@@ -102,7 +92,7 @@ TreeRow TreeRowOf(HWND hwnd, TreeState *s, TreeId id, int rowIndex) {
         r.icon = RECT{left, iy, left + image.cx, iy + image.cy};
         left += image.cx + Scaled(2);
     }
-    int width = TextWidth(s->font, TreeItemText(hwnd, s, id)) + Scaled(4);
+    int width = MeasureTextWidth(s->font, TreeItemText(hwnd, s, id)) + Scaled(4);
     r.label = RECT{left, y, left + width, y + height};
     return r;
 }

@@ -73,13 +73,7 @@ LRESULT CALLBACK StripProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 HWND CreateMenuStrip() {
-    WNDCLASSW existing;
-    if (!GetClassInfoW(nullptr, kClass, &existing)) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = StripProc;
-        wc.lpszClassName = kClass;
-        RegisterClassW(&wc);
-    }
+    controls::RegisterWindowClassOnce(kClass, StripProc);
     RECT r = MenuBarStrip();
     return CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClass, u"", WS_POPUP | WS_VISIBLE, r.left, r.top,
                            r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);

@@ -201,13 +201,7 @@ NavBarLayout LayoutNavBar(int width, int height, bool ok) {
 }
 
 HWND CreateNavigationBar() {
-    WNDCLASSW existing;
-    if (!GetClassInfoW(nullptr, kClass, &existing)) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = NavBarProc;
-        wc.lpszClassName = kClass;
-        RegisterClassW(&wc);
-    }
+    controls::RegisterWindowClassOnce(kClass, NavBarProc);
     return CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClass, u"", WS_POPUP | WS_VISIBLE, 0, 0,
                            GetSystemMetrics(SM_CXSCREEN), NavBarHeight(), nullptr, nullptr, nullptr, nullptr);
 }
