@@ -49,29 +49,29 @@ fs::path ChosenRoot(const std::string &deviceDir) {
     return env && *env ? fs::path(env) : wince::Device::DefaultRoot();
 }
 
-std::string ReadScript(const std::string &file, bool &ok) {
+// The script's text and the name its messages give, "(screenshot)" without
+// one; false, said on stderr, when the file cannot be read.
+bool ReadScript(const std::string &file, std::string &text, std::string &name) {
+    name = "(screenshot)";
+    if (file.empty()) return true;
     std::ifstream in(file);
-    ok = static_cast<bool>(in);
+    if (!in) {
+        fprintf(stderr, "pelloran-sim: cannot read the script %s\n", file.c_str());
+        return false;
+    }
     std::stringstream buffer;
     buffer << in.rdbuf();
-    return buffer.str();
+    text = buffer.str();
+    name = file;
+    return true;
 }
 
 // Runs the Today screen until the script ends or, without a script, until
 // the person closes the window (headless without a script: one screenshot).
 int RunTodayScreen(const std::string &scriptFile, const std::string &screenshot, bool tabHost, bool window) {
-    std::string text;
-    std::string name = "(screenshot)";
+    std::string text, name;
     bool script = !scriptFile.empty() || !window;
-    if (!scriptFile.empty()) {
-        bool ok;
-        text = ReadScript(scriptFile, ok);
-        if (!ok) {
-            fprintf(stderr, "pelloran-sim: cannot read the script %s\n", scriptFile.c_str());
-            return 1;
-        }
-        name = scriptFile;
-    }
+    if (!ReadScript(scriptFile, text, name)) return 1;
     // In a window without a script the screenshot is of the screen as the person leaves it.
     std::string appended = !screenshot.empty() && script ? "screenshot " + screenshot : "";
     if (!appended.empty()) text += "\n" + appended + "\n";
@@ -114,16 +114,8 @@ int RunTodayScreen(const std::string &scriptFile, const std::string &screenshot,
 // window on; its exit code is the run's, unless the script failed.
 int RunDeviceProgram(const std::string &program, const std::vector<std::string> &args, const std::string &scriptFile,
                      const std::string &screenshot) {
-    std::string text, name = "(screenshot)";
-    if (!scriptFile.empty()) {
-        bool ok;
-        text = ReadScript(scriptFile, ok);
-        if (!ok) {
-            fprintf(stderr, "pelloran-sim: cannot read the script %s\n", scriptFile.c_str());
-            return 1;
-        }
-        name = scriptFile;
-    }
+    std::string text, name;
+    if (!ReadScript(scriptFile, text, name)) return 1;
     std::string appended = screenshot.empty() ? "" : "screenshot " + screenshot;
     if (!appended.empty()) text += "\n" + appended + "\n";
     bool script = !scriptFile.empty() || !screenshot.empty();

@@ -13,6 +13,7 @@
 #include "script_runner.h"
 #include "window/clock.h"
 #include "window/message_queue.h"
+#include "window/window.h"
 
 namespace wince {
 
@@ -169,6 +170,12 @@ void ConcludeOffer(ScriptOffer &offer, int pid, std::shared_ptr<ProcessObject> p
     else close(offer.parentFd);
     offeredToDriver = false;
     offer.parentFd = -1;
+}
+
+bool ProgramShowsAWindow() {
+    for (Window *w : TopLevelWindows())
+        if (w->Visible()) return true;
+    return false;
 }
 
 void ReportLine(int fd, const std::string &line) {

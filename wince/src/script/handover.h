@@ -106,5 +106,8 @@ void ConcludeOffer(ScriptOffer &offer, int pid, std::shared_ptr<ProcessObject> p
 
 // The started program's side: one line on the descriptor.
 void ReportLine(int fd, const std::string &line);
+// The started program's side: whether it shows a window yet; a program's
+// script (or monkey) is its own from its first window on.
+bool ProgramShowsAWindow();
 
 }  // namespace wince

@@ -78,21 +78,14 @@ class ChildMonkey {
 
     bool Step() {
         if (!claimed_) {
-            bool shown = false;
-            for (Window *w : TopLevelWindows()) shown = shown || w->Visible();
-            if (!shown) return false;
+            if (!ProgramShowsAWindow()) return false;
             claimed_ = true;
             ReportLine(reportFd_, "claim");
             return true;
         }
         ++progress_;
         if (waiting_) {
-            auto due = NextTimerDue();
-            if (due && *due <= waitUntil_ && *due > Clock::Now()) {
-                Clock::AdvanceTo(*due);
-                return true;
-            }
-            Clock::AdvanceTo(waitUntil_);
+            if (!AdvanceWaitTowards(waitUntil_)) return true;
             waiting_ = false;
             if (lift_) PostInputEvent(Input{Input::kStylusUp, liftAt_});
             lift_ = false;

@@ -257,21 +257,13 @@ bool ScriptRunner::Step() {
     if (finished_ || handedBack_) return false;
     if (child_) return StepWithChild();
     if (waitForWindow_ && !claimed_) {
-        // A program's script is its own from its first window on.
-        bool shown = false;
-        for (Window *w : TopLevelWindows()) shown = shown || w->Visible();
-        if (!shown) return false;
+        if (!ProgramShowsAWindow()) return false;
         claimed_ = true;
         if (reportFd_ >= 0) ReportLine(reportFd_, "claim");
         return true;
     }
     if (waiting_) {
-        auto due = NextTimerDue();
-        if (due && *due <= waitUntil_ && *due > Clock::Now()) {
-            Clock::AdvanceTo(*due);
-            return true;
-        }
-        Clock::AdvanceTo(waitUntil_);
+        if (!AdvanceWaitTowards(waitUntil_)) return true;
         waiting_ = false;
         if (liftAfterWait_) {
             liftAfterWait_ = false;

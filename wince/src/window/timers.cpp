@@ -60,6 +60,16 @@ std::optional<uint64_t> NextTimerDue() {
     return next;
 }
 
+bool AdvanceWaitTowards(uint64_t until) {
+    std::optional<uint64_t> due = NextTimerDue();
+    if (due && *due <= until && *due > Clock::Now()) {
+        Clock::AdvanceTo(*due);
+        return false;
+    }
+    Clock::AdvanceTo(until);
+    return true;
+}
+
 void KillWindowTimers(HWND hwnd) {
     auto &all = Timers();
     for (size_t i = 0; i < all.size();) {

@@ -14,6 +14,9 @@ namespace wince {
 bool TakeDueTimer(HWND filter, MSG *msg, bool remove);
 // When the earliest timer falls due, if any.
 std::optional<uint64_t> NextTimerDue();
+// One step of a wait on the virtual clock: on to the next timer due before
+// until (so that it fires first), or to until itself; true once there.
+bool AdvanceWaitTowards(uint64_t until);
 void KillWindowTimers(HWND hwnd);
 
 }  // namespace wince
