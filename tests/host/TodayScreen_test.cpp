@@ -19,6 +19,17 @@ class TodayScreenTest : public testing_support::DeviceTest {
         std::string error;
         ASSERT_TRUE(InitializeDevice(device.Root(), profile, false, error)) << error;
     }
+    // Fifteen rows of one column over thirty-odd documents: the item is
+    // taller than the square screen.
+    void FillTallerThanTheScreen() {
+        for (int i = 0; i < 30; ++i) device.WriteHostFile("\\My Documents\\extra" + std::to_string(i) + ".txt", "x");
+        HKEY key;
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Varnhold\\Pelloran", 0, nullptr, 0, 0, nullptr, &key, nullptr);
+        DWORD rows = 15, cols = 1;
+        RegSetValueExW(key, u"Rows", 0, REG_DWORD, reinterpret_cast<BYTE *>(&rows), 4);
+        RegSetValueExW(key, u"Cols", 0, REG_DWORD, reinterpret_cast<BYTE *>(&cols), 4);
+        RegCloseKey(key);
+    }
     void Key(UINT vk) {
         wince::PostInputEvent(wince::InputEvent{wince::InputEvent::kKeyDown, {}, vk});
         wince::PostInputEvent(wince::InputEvent{wince::InputEvent::kKeyUp, {}, vk});
@@ -68,13 +79,7 @@ TEST_F(TodayScreenTest, NavigationKeysHandTheSelectionBetweenItems) {
 
 TEST_F(TodayScreenTest, ItemsTallerThanTheScreenGetAScrollBar) {
     Init("square");
-    for (int i = 0; i < 30; ++i) device.WriteHostFile("\\My Documents\\extra" + std::to_string(i) + ".txt", "x");
-    HKEY key;
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Varnhold\\Pelloran", 0, nullptr, 0, 0, nullptr, &key, nullptr);
-    DWORD rows = 15, cols = 1;
-    RegSetValueExW(key, u"Rows", 0, REG_DWORD, reinterpret_cast<BYTE *>(&rows), 4);
-    RegSetValueExW(key, u"Cols", 0, REG_DWORD, reinterpret_cast<BYTE *>(&cols), 4);
-    RegCloseKey(key);
+    FillTallerThanTheScreen();
     TodayScreen today(TodayScreen::Options{});
     ASSERT_TRUE(today.Create());
     wince::PumpReadyMessages();
@@ -94,13 +99,7 @@ TEST_F(TodayScreenTest, ItemsTallerThanTheScreenGetAScrollBar) {
 TEST_F(TodayScreenTest, TheItemNarrowsByTheTodayScreensScrollBar) {
     for (bool tabHost : {false, true}) {
         Init("square");
-        for (int i = 0; i < 30; ++i) device.WriteHostFile("\\My Documents\\extra" + std::to_string(i) + ".txt", "x");
-        HKEY key;
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Varnhold\\Pelloran", 0, nullptr, 0, 0, nullptr, &key, nullptr);
-        DWORD rows = 15, cols = 1;
-        RegSetValueExW(key, u"Rows", 0, REG_DWORD, reinterpret_cast<BYTE *>(&rows), 4);
-        RegSetValueExW(key, u"Cols", 0, REG_DWORD, reinterpret_cast<BYTE *>(&cols), 4);
-        RegCloseKey(key);
+        FillTallerThanTheScreen();
         TodayScreen::Options options;
         options.tabHost = tabHost;
         TodayScreen today(options);
