@@ -132,6 +132,16 @@ _IMAGELIST *CheckImageList(HIMAGELIST himl) {
     return nullptr;
 }
 
+// A list a program may change: not the shell's system lists.
+_IMAGELIST *ChangeableImageList(HIMAGELIST himl) {
+    _IMAGELIST *list = CheckImageList(himl);
+    if (list && IsSystem(*list)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return list;
+}
+
 }  // namespace wince
 
 using namespace wince;
@@ -163,30 +173,22 @@ BOOL WINAPI ImageList_Destroy(HIMAGELIST himl) {
 }
 
 int WINAPI ImageList_Add(HIMAGELIST himl, HBITMAP hbmImage, HBITMAP hbmMask) {
-    _IMAGELIST *list = CheckImageList(himl);
+    _IMAGELIST *list = ChangeableImageList(himl);
     if (!list) return -1;
-    if (IsSystem(*list)) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return -1;
-    }
     return AddStrip(list, hbmImage, hbmMask, 0, false);
 }
 
 int WINAPI ImageList_AddMasked(HIMAGELIST himl, HBITMAP hbmImage, COLORREF crMask) {
-    _IMAGELIST *list = CheckImageList(himl);
+    _IMAGELIST *list = ChangeableImageList(himl);
     if (!list) return -1;
-    if (IsSystem(*list)) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return -1;
-    }
     return AddStrip(list, hbmImage, nullptr, crMask, true);
 }
 
 int WINAPI ImageList_ReplaceIcon(HIMAGELIST himl, int i, HICON hicon) {
-    _IMAGELIST *list = CheckImageList(himl);
+    _IMAGELIST *list = ChangeableImageList(himl);
     if (!list) return -1;
-    if (IsSystem(*list) || i < -1 || i >= static_cast<int>(list->images.size())) {
-        SetLastError(IsSystem(*list) ? ERROR_ACCESS_DENIED : ERROR_INVALID_PARAMETER);
+    if (i < -1 || i >= static_cast<int>(list->images.size())) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return -1;
     }
     // The list keeps its own copy at its own size.
@@ -202,10 +204,10 @@ int WINAPI ImageList_ReplaceIcon(HIMAGELIST himl, int i, HICON hicon) {
 }
 
 BOOL WINAPI ImageList_Remove(HIMAGELIST himl, int i) {
-    _IMAGELIST *list = CheckImageList(himl);
+    _IMAGELIST *list = ChangeableImageList(himl);
     if (!list) return FALSE;
-    if (IsSystem(*list) || i < -1 || i >= static_cast<int>(list->images.size())) {
-        SetLastError(IsSystem(*list) ? ERROR_ACCESS_DENIED : ERROR_INVALID_PARAMETER);
+    if (i < -1 || i >= static_cast<int>(list->images.size())) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     if (i == -1) {
