@@ -203,4 +203,29 @@ TEST_F(ListingCache, ThePlatformsOwnChangesShow) {
     EXPECT_EQ(cached.find("a.txt"), std::string::npos) << cached;
 }
 
+// A subfolder of a listed folder is mapped from its parent's mapping: every
+// kind of name answers as the full mapping from the root does.
+TEST_F(ListingCache, SubfoldersOfAListedFolderMapAsFromTheRoot) {
+    const fs::path a = device.Host("\\c\\a");
+    fs::create_directories(a / "sub");
+    fs::create_directories(a / "Mixed");
+    fs::create_directories(device.Host("\\c\\b"));
+    std::ofstream(a / "sub" / "inner.txt") << "1";
+    std::ofstream(a / "Mixed" / "m.txt") << "22";
+    std::ofstream(a / "file.txt") << "333";
+    std::ofstream(device.Host("\\c\\b\\t.txt")) << "t";
+    fs::create_directory_symlink("/etc", a / "out");
+    fs::create_directory_symlink("../b", a / "in");
+    const std::u16string paths[] = {u"\\c\\a\\sub\\*",  u"\\c\\a\\SUB\\*.txt", u"\\c\\a\\mixed\\*",
+                                    u"\\c\\a\\out\\*",  u"\\c\\a\\in\\*",     u"\\c\\a\\file.txt\\*",
+                                    u"\\c\\a\\none\\*", u"\\c\\a\\sub\\x?z",  u"\\c\\a\\a<b\\*"};
+    for (const std::u16string &path : paths) {
+        wince::DropListingCache();
+        const std::string fromRoot = Records(path);
+        Records(u"\\c\\a\\*");  // the parent listed, so its mapping is watched
+        Records(u"\\c\\a\\*");
+        EXPECT_EQ(Records(path), fromRoot) << wince::ToUtf8(path);
+    }
+}
+
 }  // namespace

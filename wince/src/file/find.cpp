@@ -51,6 +51,7 @@ void Match(FindObject &find, std::u16string_view pattern) {
         find.everything = true;
         return;
     }
+    find.matches.reserve(std::min<size_t>(entries.size(), 64));  // a folder's worth without regrowing
     for (uint32_t i = 0; i < entries.size(); ++i)
         if (matches(entries[i].name)) find.matches.push_back(i);
     // A plain name finds one entry: the one path mapping would pick.
@@ -64,7 +65,8 @@ void Match(FindObject &find, std::u16string_view pattern) {
 }
 
 DWORD ListMatches(FindObject &find, std::u16string_view pattern, const struct stat &folderStat) {
-    int error = ListFolder(find.folder, folderStat, find.listing);
+    // A folder read now is asked about its entries through the same descriptor.
+    int error = ListFolder(find.folder, folderStat, find.listing, find.folderFd < 0 ? &find.folderFd : nullptr);
     if (error != 0) return error == ENOENT || error == ENOTDIR ? ERROR_PATH_NOT_FOUND : Win32ErrorFromErrno(error);
     Match(find, pattern);
     return ERROR_SUCCESS;
@@ -120,8 +122,10 @@ bool NextEntry(FindObject &find, WIN32_FIND_DATAW &data) {
         data.nFileSizeHigh = record.nFileSizeHigh;
         data.nFileSizeLow = record.nFileSizeLow;
         data.dwOID = 0;
+        // The name and its terminator only, as the device writes it: what
+        // lies beyond is not part of the record's meaning.
         std::copy(entry.name.begin(), entry.name.end(), data.cFileName);
-        std::fill(data.cFileName + entry.name.size(), data.cFileName + MAX_PATH, u'\0');
+        data.cFileName[entry.name.size()] = u'\0';
         return true;
     }
     return false;
@@ -140,11 +144,25 @@ bool SplitPlain(std::u16string_view text, std::u16string_view &folder, std::u16s
     return leaf.size() <= 255 && leaf != u"." && leaf != u"..";
 }
 
+// A subfolder of a folder mapped and watched, named exactly as on the host:
+// one stat instead of one per component from the root. Anything else (a
+// name that differs in case, a link, a file) takes the full mapping.
+bool MapBelowTrusted(std::u16string_view folder, std::string &hostFolder, struct stat &folderStat) {
+    std::u16string_view parent, name;
+    std::string bytes, host;
+    if (!SplitPlain(folder, parent, name) || CheckComponentName(name) != ERROR_SUCCESS || !ToHostBytes(name, bytes) ||
+        !ChildOfTrustedFolder(parent, bytes, host))
+        return false;
+    if (lstat(host.c_str(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode)) return false;
+    hostFolder = std::move(host);
+    return true;
+}
+
 DWORD MapFolder(LPCWSTR path, std::string &hostFolder, std::u16string &pattern, struct stat &folderStat) {
     std::u16string_view text(path, StringLength(path));
     std::u16string_view folder, leaf;
     bool plain = SplitPlain(text, folder, leaf);
-    if (plain && CachedFolderPath(folder, hostFolder, folderStat)) {
+    if (plain && (CachedFolderPath(folder, hostFolder, folderStat) || MapBelowTrusted(folder, hostFolder, folderStat))) {
         pattern = leaf;
         // Checked by a stat after a change somewhere: the watches may vouch
         // for it again from now on.

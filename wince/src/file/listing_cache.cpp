@@ -95,6 +95,19 @@ class Cache {
         return true;
     }
 
+    // The host path of `name` inside a trusted mapped folder, spelled as the
+    // device spells it: what walking the path from the root would give if
+    // the name exists so, without a stat per component.
+    bool ChildOfTrustedLocked(std::u16string_view deviceFolder, std::string_view name, std::string &hostPath) {
+        Drain();
+        if (deviceGeneration != Device::Generation()) return false;
+        auto mapped = paths.find(deviceFolder);
+        if (mapped == paths.end() || mapped->second.trustedAt != structure) return false;
+        hostPath.reserve(mapped->second.host.size() + 1 + name.size());
+        hostPath.assign(mapped->second.host).append("/").append(name);
+        return true;
+    }
+
     // Watches every folder from the device root down to hostFolder, so that
     // a rename or removal anywhere on the way is heard. False when one
     // cannot be watched.
@@ -116,9 +129,14 @@ class Cache {
         }
     }
 
-    int ListLocked(const std::string &path, const struct stat &st, std::shared_ptr<Listing> &out) {
-        Drain();
+    int ListLocked(const std::string &path, const struct stat &st, std::shared_ptr<Listing> &out, int *readFd) {
+        // Only a listing kept already can have been changed by what the
+        // watches heard; a folder read anew needs no word from them.
         auto it = folders.find(path);
+        if (it != folders.end()) {
+            Drain();
+            it = folders.find(path);
+        }
         if (it != folders.end()) {
             Folder &f = it->second;
             // A folder renamed or replaced further up keeps its watch quiet;
@@ -139,7 +157,7 @@ class Cache {
         auto listing = std::make_shared<Listing>();
         listing->folder = path;
         bool complete = false;
-        int error = Read(path, folder, *listing, complete);
+        int error = Read(path, folder, *listing, complete, readFd);
         if (error == 0) out = listing;
         if (error != 0 || !complete) {
             if (folder.watch >= 0 && byWatch.find(folder.watch) == byWatch.end() && !guardWatches.count(folder.watch))
@@ -233,26 +251,36 @@ class Cache {
     // The watch is in place before the folder is read, so a change made
     // while reading is still reported.
     // `complete`: every entry that can be vouched for was read under a watch.
-    static int Read(const std::string &path, const Folder &folder, Listing &listing, bool &complete) {
+    // `readFd`, when given, receives the folder's descriptor instead of its
+    // being closed: the caller asks its entries through it next.
+    static int Read(const std::string &path, const Folder &folder, Listing &listing, bool &complete, int *readFd) {
         int dirFd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dirFd < 0) return errno;
-        DIR *dir = fdopendir(dirFd);
-        if (!dir) {
-            int error = errno;
-            close(dirFd);
-            return error;
-        }
         HostInfo self;
         // The path may have been replaced since the caller's stat.
-        bool same = QueryFd(dirfd(dir), self) == 0 && self.identity == folder.identity;
-        while (dirent *d = readdir(dir)) {
-            std::string_view name = d->d_name;
-            if (name == "." || name == "..") continue;
-            ListedEntry e;
-            e.hostName = name;
-            e.name = FromHostBytes(name);
-            e.live = true;
-            listing.entries.push_back(std::move(e));
+        bool same = QueryFd(dirFd, self) == 0 && self.identity == folder.identity;
+        // Read straight from the descriptor: a directory stream would stat
+        // and flag it again, and a walk opens thousands of folders.
+        alignas(dirent64) char buffer[32768];
+        for (;;) {
+            ssize_t got = getdents64(dirFd, buffer, sizeof buffer);
+            if (got < 0) {
+                int error = errno;
+                close(dirFd);
+                return error;
+            }
+            if (got == 0) break;
+            for (ssize_t at = 0; at < got;) {
+                const auto *d = reinterpret_cast<const dirent64 *>(buffer + at);
+                at += d->d_reclen;
+                std::string_view name = d->d_name;
+                if (name == "." || name == "..") continue;
+                ListedEntry e;
+                e.hostName = name;
+                e.name = FromHostBytes(name);
+                e.live = true;
+                listing.entries.push_back(std::move(e));
+            }
         }
         std::sort(listing.entries.begin(), listing.entries.end(),
                   [](const ListedEntry &a, const ListedEntry &b) { return a.hostName < b.hostName; });
@@ -267,7 +295,10 @@ class Cache {
             e.live = !complete;
             e.stale = complete;
         }
-        closedir(dir);
+        if (readFd)
+            *readFd = dirFd;
+        else
+            close(dirFd);
         return 0;
     }
 
@@ -366,10 +397,10 @@ Cache &TheCache() {
 
 }  // namespace
 
-int ListFolder(const std::string &folder, const struct stat &folderStat, std::shared_ptr<Listing> &out) {
+int ListFolder(const std::string &folder, const struct stat &folderStat, std::shared_ptr<Listing> &out, int *readFd) {
     Cache &cache = TheCache();
     std::lock_guard<std::mutex> guard(cache.lock);
-    return cache.ListLocked(folder, folderStat, out);
+    return cache.ListLocked(folder, folderStat, out, readFd);
 }
 
 CachedAnswer CachedEntry(Listing &listing, size_t index, WIN32_FIND_DATAW &data, uint64_t &ticket) {
@@ -416,6 +447,12 @@ bool TrustedListing(std::u16string_view deviceFolder, std::string &hostFolder, s
     Cache &cache = TheCache();
     std::lock_guard<std::mutex> guard(cache.lock);
     return cache.TrustedLocked(deviceFolder, hostFolder, out);
+}
+
+bool ChildOfTrustedFolder(std::u16string_view deviceFolder, std::string_view name, std::string &hostPath) {
+    Cache &cache = TheCache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    return cache.ChildOfTrustedLocked(deviceFolder, name, hostPath);
 }
 
 bool CachedFolderPath(std::u16string_view deviceFolder, std::string &hostFolder, struct stat &st) {

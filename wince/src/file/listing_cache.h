@@ -42,8 +42,10 @@ struct Listing {
 // cache when the watch proves nothing changed. A listing read now has its
 // names only: each entry is asked of the host when it is first served, so
 // that a change made while a walk goes through the folder still shows.
-// Returns 0 or the errno value.
-int ListFolder(const std::string &folder, const struct stat &folderStat, std::shared_ptr<Listing> &out);
+// When the folder is read now and readFd is given, it receives the open
+// folder (the caller closes it). Returns 0 or the errno value.
+int ListFolder(const std::string &folder, const struct stat &folderStat, std::shared_ptr<Listing> &out,
+               int *readFd = nullptr);
 
 enum class CachedAnswer {
     kServed,  // `data` holds the entry's facts (name excluded)
@@ -60,6 +62,10 @@ void OfferEntry(Listing &listing, size_t index, const HostInfo &info, uint64_t t
 // the watches on every folder from the device root down vouch that the
 // mapping and the listing still hold: no stat of the folder is taken.
 bool TrustedListing(std::u16string_view deviceFolder, std::string &hostFolder, std::shared_ptr<Listing> &out);
+
+// The host path of `name` (host bytes) inside a device folder whose
+// mapping the watches still vouch for; nothing is asked of the host.
+bool ChildOfTrustedFolder(std::u16string_view deviceFolder, std::string_view name, std::string &hostPath);
 
 bool CachedFolderPath(std::u16string_view deviceFolder, std::string &hostFolder, struct stat &st);
 void RememberFolderPath(std::u16string_view deviceFolder, const std::string &hostFolder, const struct stat &st);
