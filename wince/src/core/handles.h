@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <typeinfo>
 
 #include <windows.h>
 
@@ -21,7 +22,11 @@ bool FreeHandle(HANDLE handle);
 
 template <typename T>
 std::shared_ptr<T> LookupHandleAs(HANDLE handle) {
-    return std::dynamic_pointer_cast<T>(LookupHandle(handle));
+    std::shared_ptr<KernelObject> object = LookupHandle(handle);
+    // Most handles are asked for as what they are: a type compare is
+    // cheaper than a search through the class tree (FindNextFile per entry).
+    if (object && typeid(*object) == typeid(T)) return std::static_pointer_cast<T>(std::move(object));
+    return std::dynamic_pointer_cast<T>(std::move(object));
 }
 
 }  // namespace wince
