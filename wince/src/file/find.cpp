@@ -33,7 +33,8 @@ class FindObject : public KernelObject {
 
     std::mutex lock;
     std::string folder;
-    int folderFd = -1;  // opened for the first entry asked of the host
+    int folderFd = -1;         // opened for the second entry asked of the host
+    bool askedByPath = false;  // the first one was asked by its path
     std::shared_ptr<Listing> listing;
     std::vector<uint32_t> matches;  // entries of the listing, in host byte order
     bool everything = false;        // every entry matches: `matches` stays empty
@@ -76,17 +77,26 @@ DWORD ListMatches(FindObject &find, std::u16string_view pattern, const struct st
 // off the device or close a loop of links (false then).
 // `own` receives what the host says of the entry itself, not following links.
 bool QueryEntry(FindObject &find, const ListedEntry &entry, WIN32_FIND_DATAW &data, HostInfo &own) {
-    if (find.folderFd < 0) find.folderFd = open(find.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (find.folderFd < 0) return false;
     const std::string &name = entry.hostName;
-    if (QueryAt(find.folderFd, name.c_str(), false, own) != 0) return false;
+    // Often a single entry is asked (one changed since the listing): by its
+    // path then; the folder is opened once a second one is asked.
+    if (find.folderFd < 0 && find.askedByPath) {
+        find.folderFd = open(find.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (find.folderFd < 0) return false;
+    }
+    const bool byPath = find.folderFd < 0;
+    find.askedByPath = true;
+    const std::string path = byPath ? find.folder + "/" + name : std::string();
+    const int at = byPath ? AT_FDCWD : find.folderFd;
+    const char *asked = byPath ? path.c_str() : name.c_str();
+    if (QueryAt(at, asked, false, own) != 0) return false;
     HostInfo info = own;
     if (S_ISLNK(info.mode)) {
-        std::string path = find.folder + "/" + name;
-        if (!StaysOnDevice(path) || QueryAt(find.folderFd, name.c_str(), true, info) != 0) return false;
+        const std::string linkPath = find.folder + "/" + name;
+        if (!StaysOnDevice(linkPath) || QueryAt(at, asked, true, info) != 0) return false;
         // The device's file system has no links; one that closes a loop
         // would make every walk through subfolders endless, so it is left out.
-        if (S_ISDIR(info.mode) && LeadsBackUp(find.folder, path)) return false;
+        if (S_ISDIR(info.mode) && LeadsBackUp(find.folder, linkPath)) return false;
     }
     data.dwFileAttributes = AttributesFor(info, name);
     data.ftCreationTime = info.created;
@@ -150,10 +160,12 @@ bool SplitPlain(std::u16string_view text, std::u16string_view &folder, std::u16s
 bool MapBelowTrusted(std::u16string_view folder, std::string &hostFolder, struct stat &folderStat) {
     std::u16string_view parent, name;
     std::string bytes, host;
+    uint64_t ticket = 0;
     if (!SplitPlain(folder, parent, name) || CheckComponentName(name) != ERROR_SUCCESS || !ToHostBytes(name, bytes) ||
-        !ChildOfTrustedFolder(parent, bytes, host))
+        !ChildOfTrustedFolder(parent, bytes, host, ticket))
         return false;
     if (lstat(host.c_str(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode)) return false;
+    RememberChildPath(folder, host, folderStat, ticket);
     hostFolder = std::move(host);
     return true;
 }
@@ -162,7 +174,11 @@ DWORD MapFolder(LPCWSTR path, std::string &hostFolder, std::u16string &pattern, 
     std::u16string_view text(path, StringLength(path));
     std::u16string_view folder, leaf;
     bool plain = SplitPlain(text, folder, leaf);
-    if (plain && (CachedFolderPath(folder, hostFolder, folderStat) || MapBelowTrusted(folder, hostFolder, folderStat))) {
+    if (plain && MapBelowTrusted(folder, hostFolder, folderStat)) {
+        pattern = leaf;
+        return ERROR_SUCCESS;
+    }
+    if (plain && CachedFolderPath(folder, hostFolder, folderStat)) {
         pattern = leaf;
         // Checked by a stat after a change somewhere: the watches may vouch
         // for it again from now on.

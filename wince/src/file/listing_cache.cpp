@@ -97,15 +97,34 @@ class Cache {
 
     // The host path of `name` inside a trusted mapped folder, spelled as the
     // device spells it: what walking the path from the root would give if
-    // the name exists so, without a stat per component.
-    bool ChildOfTrustedLocked(std::u16string_view deviceFolder, std::string_view name, std::string &hostPath) {
+    // the name exists so, without a stat per component. The folder must be
+    // watched itself, since its watch is what hears of the name's renaming.
+    // `ticket` is what RememberChildLocked confirms the answer with.
+    bool ChildOfTrustedLocked(std::u16string_view deviceFolder, std::string_view name, std::string &hostPath,
+                              uint64_t &ticket) {
         Drain();
         if (deviceGeneration != Device::Generation()) return false;
         auto mapped = paths.find(deviceFolder);
         if (mapped == paths.end() || mapped->second.trustedAt != structure) return false;
-        hostPath.reserve(mapped->second.host.size() + 1 + name.size());
-        hostPath.assign(mapped->second.host).append("/").append(name);
+        const std::string &host = mapped->second.host;
+        auto listed = folders.find(host);
+        if ((listed == folders.end() || listed->second.listing->dropped) && !guards.count(host)) return false;
+        hostPath.reserve(host.size() + 1 + name.size());
+        hostPath.assign(host).append("/").append(name);
+        ticket = structure;
         return true;
+    }
+
+    // A child's mapping, stat'ed after ChildOfTrustedLocked: trusted when
+    // nothing was heard since, as every folder on its way was watched before
+    // the stat.
+    void RememberChildLocked(std::u16string_view deviceFolder, const std::string &hostPath, const struct stat &st,
+                             uint64_t ticket) {
+        Drain();
+        if (deviceGeneration != Device::Generation()) return;
+        if (paths.size() >= kMaxPaths) return;  // kept for the folders on the way; the full mapping clears
+        paths[std::u16string(deviceFolder)] =
+            MappedFolder{hostPath, IdentityOf(st), st.st_ctim, ticket == structure ? ticket : 0, nullptr};
     }
 
     // Watches every folder from the device root down to hostFolder, so that
@@ -115,15 +134,18 @@ class Cache {
         const std::string root = Device::Current().FileSystemRoot().string();
         if (hostFolder.compare(0, root.size(), root) != 0) return false;
         for (size_t end = root.size();;) {
+            const bool last = end >= hostFolder.size();
+            // The folder itself is heard of through its parent's watch (renamed,
+            // removed, its permissions changed); only the root has none.
             std::string prefix = hostFolder.substr(0, end);
-            if (!folders.count(prefix) && !guards.count(prefix)) {
+            if ((!last || end == root.size()) && !folders.count(prefix) && !guards.count(prefix)) {
                 if (guards.size() >= kMaxFolders) return false;
                 int watch = Watch(prefix);
                 if (watch < 0) return false;
                 guards.emplace(prefix, watch);
                 guardWatches.insert(watch);
             }
-            if (end >= hostFolder.size()) return true;
+            if (last) return true;
             end = hostFolder.find('/', end + 1);
             if (end == std::string::npos) end = hostFolder.size();
         }
@@ -449,10 +471,18 @@ bool TrustedListing(std::u16string_view deviceFolder, std::string &hostFolder, s
     return cache.TrustedLocked(deviceFolder, hostFolder, out);
 }
 
-bool ChildOfTrustedFolder(std::u16string_view deviceFolder, std::string_view name, std::string &hostPath) {
+bool ChildOfTrustedFolder(std::u16string_view deviceFolder, std::string_view name, std::string &hostPath,
+                          uint64_t &ticket) {
     Cache &cache = TheCache();
     std::lock_guard<std::mutex> guard(cache.lock);
-    return cache.ChildOfTrustedLocked(deviceFolder, name, hostPath);
+    return cache.ChildOfTrustedLocked(deviceFolder, name, hostPath, ticket);
+}
+
+void RememberChildPath(std::u16string_view deviceFolder, const std::string &hostPath, const struct stat &st,
+                       uint64_t ticket) {
+    Cache &cache = TheCache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    cache.RememberChildLocked(deviceFolder, hostPath, st, ticket);
 }
 
 bool CachedFolderPath(std::u16string_view deviceFolder, std::string &hostFolder, struct stat &st) {

@@ -64,8 +64,13 @@ void OfferEntry(Listing &listing, size_t index, const HostInfo &info, uint64_t t
 bool TrustedListing(std::u16string_view deviceFolder, std::string &hostFolder, std::shared_ptr<Listing> &out);
 
 // The host path of `name` (host bytes) inside a device folder whose
-// mapping the watches still vouch for; nothing is asked of the host.
-bool ChildOfTrustedFolder(std::u16string_view deviceFolder, std::string_view name, std::string &hostPath);
+// mapping the watches still vouch for; nothing is asked of the host. Once
+// the caller has stat'ed it, RememberChildPath keeps the child's mapping,
+// trusted if nothing was heard since `ticket`.
+bool ChildOfTrustedFolder(std::u16string_view deviceFolder, std::string_view name, std::string &hostPath,
+                          uint64_t &ticket);
+void RememberChildPath(std::u16string_view deviceFolder, const std::string &hostPath, const struct stat &st,
+                       uint64_t ticket);
 
 bool CachedFolderPath(std::u16string_view deviceFolder, std::string &hostFolder, struct stat &st);
 void RememberFolderPath(std::u16string_view deviceFolder, const std::string &hostFolder, const struct stat &st);
