@@ -21,6 +21,12 @@ constexpr WPARAM kReloadItems = 0xF2;
 constexpr UINT kCalendarCommand = 0x9001;
 constexpr UINT kContactsCommand = 0x9002;
 
+// An item module's export by ordinal, as the function type it has.
+template <typename Function>
+Function ExportOf(HMODULE module, WORD ordinal) {
+    return reinterpret_cast<Function>(reinterpret_cast<void *>(GetProcAddressW(module, MAKEINTRESOURCEW(ordinal))));
+}
+
 // The panes between a tab host and its item pass the item protocol's
 // messages up to the screen, as a tab host does.
 LRESULT CALLBACK PaneProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -110,8 +116,7 @@ void TodayScreen::CreateItemWindow(TodayItemSlot &slot) {
     RECT client;
     GetClientRect(hwnd_, &client);
     if (options_.tabHost) {
-        auto hosted = reinterpret_cast<HWND(WINAPI *)(void *, TODAYLISTITEM *, HWND)>(
-            GetProcAddressW(slot.module, MAKEINTRESOURCEW(242)));
+        auto hosted = ExportOf<HWND(WINAPI *)(void *, TODAYLISTITEM *, HWND)>(slot.module, 242);
         if (!hosted) return;
         // The item sits three levels below the screen, as in a tab host.
         HWND outer = CreateWindowExW(0, kPaneClass, TEXT(""), WS_CHILD | WS_VISIBLE, 0, 0, client.right, 0, hwnd_,
@@ -121,8 +126,7 @@ void TodayScreen::CreateItemWindow(TodayItemSlot &slot) {
         slot.container = outer;
         slot.window = hosted(nullptr, &slot.record, inner);
     } else {
-        auto initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(
-            GetProcAddressW(slot.module, MAKEINTRESOURCEW(INITIALIZE_CUSTOM_ITEM)));
+        auto initialize = ExportOf<PFNCUSTOMINITIALIZEITEM>(slot.module, INITIALIZE_CUSTOM_ITEM);
         if (!initialize) return;
         slot.window = initialize(&slot.record, hwnd_);
     }
@@ -316,7 +320,7 @@ COLORREF TodayScreen::Color(WPARAM which) const {
 bool TodayScreen::ShowItemOptions(const std::u16string &name) {
     for (TodayItemSlot &slot : items_) {
         if (slot.name != name || !slot.module) continue;
-        auto proc = reinterpret_cast<DLGPROC>(GetProcAddressW(slot.module, MAKEINTRESOURCEW(CUSTOM_ITEM_OPTIONS_DLG_PROC)));
+        auto proc = ExportOf<DLGPROC>(slot.module, CUSTOM_ITEM_OPTIONS_DLG_PROC);
         if (!proc) return false;
         DialogBoxParamW(slot.module, MAKEINTRESOURCEW(500), hwnd_, proc, 0);
         return true;
