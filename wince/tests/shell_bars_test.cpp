@@ -19,6 +19,12 @@ using namespace dialog_test;
 
 class ShellBars : public DialogTest {
    protected:
+    // Suites run before these in the same process may leave the bars up:
+    // every test here begins without them.
+    void SetUp() override {
+        DialogTest::SetUp();
+        wince::shell::StopBars();
+    }
     void TearDown() override {
         wince::ShowInputPanel(false);
         wince::shell::StopBars();
