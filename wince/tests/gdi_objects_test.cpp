@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+#include <thread>
+
 #include "gdi_support.h"
 
 namespace {
 
 constexpr DWORD kSentinel = 0xDEADBEEF;
+constexpr LOGFONTW kAnyFont{-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma"};
 
 TEST(GdiObjects, StockObjectsAndTheirDescriptions) {
     struct Row {
@@ -305,6 +310,82 @@ TEST(GdiObjects, DeviceCaps) {
     EXPECT_EQ(bm.bmBitsPixel, 32);
     DeleteDC(dc);
     for (HBITMAP b : {mono, colour, like}) EXPECT_TRUE(DeleteObject(b));
+}
+
+// A handle just used is refused as soon as its object is deleted, whether
+// the thread that used it or another one deletes it, and also while a saved
+// DC state still holds the object.
+TEST(GdiObjects, DeletedHandlesAreRefusedAtOnceInEveryThread) {
+    struct Row {
+        const char *kind;
+        HGDIOBJ (*make)();
+        DWORD type;
+    } rows[] = {
+        {"dc", [] { return static_cast<HGDIOBJ>(CreateCompatibleDC(nullptr)); }, OBJ_MEMDC},
+        {"brush", [] { return static_cast<HGDIOBJ>(CreateSolidBrush(RGB(1, 2, 3))); }, OBJ_BRUSH},
+        {"bitmap", [] { return static_cast<HGDIOBJ>(CreateBitmap(4, 4, 1, 24, nullptr)); }, OBJ_BITMAP},
+        {"font", [] { return static_cast<HGDIOBJ>(CreateFontIndirectW(&kAnyFont)); }, OBJ_FONT},
+    };
+    auto remove = [](HGDIOBJ h, DWORD type) { return type == OBJ_MEMDC ? DeleteDC(static_cast<HDC>(h)) : DeleteObject(h); };
+    HDC holder = CreateCompatibleDC(nullptr);
+    for (size_t i = 0; i < std::size(rows); ++i)
+        for (bool elsewhere : {false, true})
+            for (bool held : {false, true}) {
+                if (held && (rows[i].type == OBJ_MEMDC || rows[i].type == OBJ_BITMAP)) continue;
+                std::string row = "row " + std::to_string(i) + " " + rows[i].kind + (elsewhere ? ", other thread" : "") +
+                                  (held ? ", held by a saved state" : "");
+                HGDIOBJ h = rows[i].make();
+                HGDIOBJ old = nullptr;
+                if (held) {
+                    old = SelectObject(holder, h);
+                    SaveDC(holder);
+                    SelectObject(holder, old);
+                }
+                ASSERT_EQ(GetObjectType(h), rows[i].type) << row;
+                ASSERT_EQ(GetObjectType(h), rows[i].type) << row;
+                BOOL removed = FALSE;
+                if (elsewhere)
+                    std::thread([&] { removed = remove(h, rows[i].type); }).join();
+                else
+                    removed = remove(h, rows[i].type);
+                EXPECT_TRUE(removed) << row;
+                SetLastError(kSentinel);
+                EXPECT_EQ(GetObjectType(h), 0u) << row;
+                EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE)) << row;
+                if (held) RestoreDC(holder, -1);
+            }
+    DeleteDC(holder);
+}
+
+// A DC measures with the font selected now, also when a font of another size
+// takes the place of a deleted one, and after the device changes its dpi.
+TEST(GdiObjects, TextIsMeasuredWithTheFontSelectedNow) {
+    testing_support::TempDevice device;
+    HDC dc = CreateCompatibleDC(nullptr);
+    auto height = [dc] {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, u"x", 1, &size);
+        return size.cy;
+    };
+    LOGFONTW lf = kAnyFont;
+    lf.lfHeight = -10;
+    HFONT small = CreateFontIndirectW(&lf);
+    HGDIOBJ old = SelectObject(dc, small);
+    LONG smallHeight = height();
+    SelectObject(dc, old);
+    DeleteObject(small);
+    lf.lfHeight = -30;
+    HFONT large = CreateFontIndirectW(&lf);
+    SelectObject(dc, large);
+    EXPECT_GT(height(), smallHeight + 10);
+    SelectObject(dc, old);
+    DeleteObject(large);
+    // The system font follows the dpi of the device in use.
+    LONG at96 = height();
+    std::ofstream(device.Root() / "device.ini") << "[screen]\ndpi_x = 192\ndpi_y = 192\n";
+    wince::Device::Select(device.Root());
+    EXPECT_GT(height(), at96 + 5);
+    DeleteDC(dc);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <ini.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,7 +21,8 @@ namespace {
 
 std::mutex deviceLock;
 std::unique_ptr<Device> current;
-unsigned generation = 1;
+// Read far more often than changed (fonts and metrics ask it per call).
+std::atomic<unsigned> generation{1};
 
 constexpr int kLargestScreen = 8192;
 
@@ -208,9 +210,6 @@ void Device::Select(const fs::path &root) {
     ++generation;
 }
 
-unsigned Device::Generation() {
-    std::lock_guard<std::mutex> guard(deviceLock);
-    return generation;
-}
+unsigned Device::Generation() { return generation.load(std::memory_order_acquire); }
 
 }  // namespace wince

@@ -46,6 +46,11 @@ struct Dc : GdiObject {
     HWND window = nullptr;
     DcState state;
     std::vector<DcState> saved;
+    // The face realized for the selected font on the device of that
+    // generation (FaceOf): text is measured many times a paint.
+    std::shared_ptr<FontFace> face;
+    HGDIOBJ faceFont = nullptr;
+    unsigned faceGeneration = 0;
 
     // The canvas and the clip in canvas coordinates, kept up to date.
     const Canvas &Target() {

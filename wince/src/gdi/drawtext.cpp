@@ -151,15 +151,15 @@ int WINAPI DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT f
         return 0;
     }
     int length = cchText < 0 ? static_cast<int>(std::char_traits<char16_t>::length(lpchText)) : cchText;
-    std::shared_ptr<FontFace> face = FaceOf(*dc);
-    const TEXTMETRICW &m = face->Metrics();
+    FontFace &face = FaceOf(*dc);
+    const TEXTMETRICW &m = face.Metrics();
     int lineHeight = m.tmHeight + ((format & DT_EXTERNALLEADING) ? m.tmExternalLeading : 0);
     RECT rect = *lprc;
     bool single = format & DT_SINGLELINE;
     if (single && !(format & (DT_CALCRECT | DT_END_ELLIPSIS | DT_EXPANDTABS)) && length > 0 && length <= 256 &&
         ((format & DT_NOPREFIX) || std::char_traits<char16_t>::find(lpchText, length, u'&') == nullptr))
-        return DrawPlainLine(*dc, *face, lpchText, length, rect, format, lineHeight);
-    Layout layout{*face, format, static_cast<int>(rect.right - rect.left)};
+        return DrawPlainLine(*dc, face, lpchText, length, rect, format, lineHeight);
+    Layout layout{face, format, static_cast<int>(rect.right - rect.left)};
 
     std::u16string text;
     std::vector<bool> marks;
@@ -210,9 +210,9 @@ int WINAPI DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT f
         RECT canvasCell = dc->CanvasRect(cell);
         if (dc->state.bkMode == OPAQUE) FillSolid(*dc, canvasCell, dc->state.bkColor, limit);
         int count = static_cast<int>(line.text.size());
-        DrawGlyphs(*dc, *face, canvasCell.left, canvasCell.top, line.text.data(), count, line.advances.data(),
+        DrawGlyphs(*dc, face, canvasCell.left, canvasCell.top, line.text.data(), count, line.advances.data(),
                    dc->state.textColor, limit);
-        int ux = canvasCell.left, uy = canvasCell.top + UnderlineOffset(*face);
+        int ux = canvasCell.left, uy = canvasCell.top + UnderlineOffset(face);
         for (int k = 0; k < count; ux += line.advances[k], ++k)
             if (line.underlined[k]) FillSolid(*dc, RECT{ux, uy, ux + line.advances[k], uy + 1}, dc->state.textColor, limit);
         drawn = i == 0 ? cell : RECT{std::min(drawn.left, cell.left), drawn.top, std::max(drawn.right, cell.right), cell.bottom};

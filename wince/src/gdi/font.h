@@ -4,8 +4,10 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "objects.h"
@@ -33,7 +35,15 @@ struct Glyph {
     int left = 0, top = 0, width = 0, height = 0;
     int advance = 0;
     std::vector<uint8_t> coverage;
+    // Made once, when the face caches the glyph (PrepareGlyph), so that
+    // drawing only blends: each row's inked columns [first, last), and the
+    // coverage repeated for the three bytes of a 24-bit pixel.
+    std::vector<std::pair<uint16_t, uint16_t>> inked;
+    std::vector<uint8_t> coverage3;
 };
+
+// Fills in what Glyph keeps for drawing, from its coverage.
+void PrepareGlyph(Glyph &g);
 
 class FontFace {
    public:

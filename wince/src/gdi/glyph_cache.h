@@ -21,7 +21,10 @@ class GlyphCache {
             if (const Glyph *g = direct_[ch].load(std::memory_order_acquire)) return *g;
         std::lock_guard<std::mutex> guard(lock_);
         auto it = glyphs_.find(ch);
-        if (it == glyphs_.end()) it = glyphs_.emplace(ch, make(ch)).first;
+        if (it == glyphs_.end()) {
+            it = glyphs_.emplace(ch, make(ch)).first;
+            PrepareGlyph(it->second);
+        }
         // Map nodes never move, so the table may point into it.
         if (ch < kDirect) direct_[ch].store(&it->second, std::memory_order_release);
         return it->second;

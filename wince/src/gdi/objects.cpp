@@ -2,6 +2,7 @@
 // GDI object: DeleteObject, GetObject, GetObjectType.
 #include "objects.h"
 
+#include <atomic>
 #include <mutex>
 #include <unordered_map>
 
@@ -35,6 +36,42 @@ struct Table {
 Table &TheTable() {
     static Table *table = new Table;  // never destroyed: objects may outlive static destruction
     return *table;
+}
+
+// The handles a thread found lately, found again without the table's lock:
+// a paint asks for the same few DCs, fonts and icons hundreds of times. An
+// entry holds while no object has left the table since it was made; handles
+// are never reused, so a new object never takes an entry's handle.
+std::atomic<unsigned> removals{0};
+
+struct Recent {
+    uintptr_t handle = 0;
+    unsigned removals = 0;
+    std::weak_ptr<GdiObject> object;
+};
+constexpr uintptr_t kRecentSlots = 16;
+
+// Static destructors still use GDI after a thread's own objects are gone
+// at exit, so the slots are reached through a pointer that their owner's
+// destructor clears; from then on that thread looks in the table only.
+thread_local Recent *recent = nullptr;
+thread_local bool recentGone = false;
+struct RecentOwner {
+    ~RecentOwner() {
+        delete[] recent;
+        recent = nullptr;
+        recentGone = true;
+    }
+};
+thread_local RecentOwner recentOwner;
+
+Recent *RecentSlot(uintptr_t handle) {
+    if (!recent) {
+        if (recentGone) return nullptr;
+        (void)&recentOwner;  // made, so that it frees the slots when the thread ends
+        recent = new Recent[kRecentSlots];
+    }
+    return &recent[(handle >> 2) % kRecentSlots];
 }
 
 constexpr int kStockCount = DEFAULT_PALETTE + 1;
@@ -101,10 +138,26 @@ HGDIOBJ AddObject(std::shared_ptr<GdiObject> object) {
 }
 
 std::shared_ptr<GdiObject> FindObject(HGDIOBJ handle) {
+    const auto value = reinterpret_cast<uintptr_t>(handle);
+    const unsigned seen = removals.load(std::memory_order_acquire);
+    Recent *slot = RecentSlot(value);
+    if (slot && slot->handle == value && slot->removals == seen)
+        if (std::shared_ptr<GdiObject> o = slot->object.lock()) return o;
     Table &t = TheTable();
-    std::lock_guard<std::mutex> guard(t.lock);
-    auto it = t.objects.find(reinterpret_cast<uintptr_t>(handle));
-    return it == t.objects.end() ? nullptr : it->second;
+    std::shared_ptr<GdiObject> found;
+    {
+        std::lock_guard<std::mutex> guard(t.lock);
+        auto it = t.objects.find(value);
+        if (it == t.objects.end()) return nullptr;
+        found = it->second;
+    }
+    // Counted before the look-up: a removal meanwhile makes the entry miss.
+    if (slot) {
+        slot->handle = value;
+        slot->removals = seen;
+        slot->object = found;
+    }
+    return found;
 }
 
 bool RemoveObject(HGDIOBJ handle) {
@@ -115,6 +168,7 @@ bool RemoveObject(HGDIOBJ handle) {
     if (it == t.objects.end()) return false;
     doomed = std::move(it->second);
     t.objects.erase(it);
+    removals.fetch_add(1, std::memory_order_release);
     return true;
 }
 

@@ -33,7 +33,7 @@ template <typename T>
 std::shared_ptr<T> Find(HGDIOBJ handle) {
     std::shared_ptr<GdiObject> o = FindObject(handle);
     if (!o || o->kind != T::kKind) return nullptr;
-    return std::static_pointer_cast<T>(o);
+    return std::static_pointer_cast<T>(std::move(o));
 }
 
 // Like Find, but sets ERROR_INVALID_HANDLE when the handle is not one.

@@ -6,55 +6,29 @@
 #include <atomic>
 #include <vector>
 
+#include "device/device.h"
+#include "glyph_blend.h"
+
 namespace wince::gdi {
 
 namespace {
 
 std::atomic<TextDrawnHook> textHook{nullptr};
 
-// ink over what lies under it by coverage a (1..254), rounded to nearest:
-// (t + t / 256) / 256 divides by 255 exactly over this range, without a division.
-inline uint8_t Mix(unsigned ink, unsigned under, unsigned a) {
-    unsigned t = ink * a + under * (255 - a) + 128;
-    return static_cast<uint8_t>((t + (t >> 8)) >> 8);
-}
-
-// Blends one glyph's coverage over the canvas inside area.
-void BlendGlyph(const Canvas &c, const Glyph &g, int gx, int gy, const RECT &area, COLORREF color) {
-    uint8_t cr = GetRValue(color), cg = GetGValue(color), cb = GetBValue(color);
-    uint32_t native = NativeOf(c, color);
-    int bytes = c.bpp / 8;
-    for (int y = area.top; y < area.bottom; ++y) {
-        const uint8_t *cov = &g.coverage[static_cast<size_t>(y - gy) * g.width + (area.left - gx)];
-        if (c.Paletted()) {
-            // No blending on palette bitmaps: half covered or more is ink.
-            for (int x = area.left; x < area.right; ++x)
-                if (cov[x - area.left] >= 128) WritePixel(c, x, y, native);
-            continue;
-        }
-        uint8_t *p = c.Row(y) + area.left * bytes;
-        const int width = area.right - area.left;
-        for (int x = 0; x < width; ++x, p += bytes) {
-            unsigned a = cov[x];
-            if (a == 0) continue;
-            if (a == 255) {
-                p[0] = cb, p[1] = cg, p[2] = cr;
-                continue;
-            }
-            p[0] = Mix(cb, p[0], a);
-            p[1] = Mix(cg, p[1], a);
-            p[2] = Mix(cr, p[2], a);
-        }
-    }
-}
-
 RECT Limit(const RECT &area, const RECT *clip) { return clip ? RectIntersection(area, *clip) : area; }
 
 }  // namespace
 
-std::shared_ptr<FontFace> FaceOf(Dc &dc) {
-    if (dc.state.fontObject) return RealizeFont(*dc.state.fontObject);
-    return RealizeFont(*Find<Font>(GetStockObject(SYSTEM_FONT)));
+FontFace &FaceOf(Dc &dc) {
+    HGDIOBJ font = dc.state.fontObject ? dc.state.font : GetStockObject(SYSTEM_FONT);
+    unsigned generation = Device::Generation();
+    if (!dc.face || dc.faceFont != font || dc.faceGeneration != generation) {
+        // Font handles are never reused, so the handle names the font.
+        dc.face = RealizeFont(dc.state.fontObject ? *dc.state.fontObject : *Find<Font>(font));
+        dc.faceFont = font;
+        dc.faceGeneration = generation;
+    }
+    return *dc.face;
 }
 
 int UnderlineOffset(const FontFace &face) {
@@ -77,6 +51,8 @@ void DrawGlyphs(Dc &dc, FontFace &face, int x, int top, const char16_t *text, in
     if (!c.Valid() || count <= 0) return;
     int baseline = top + face.Metrics().tmAscent;
     int pen = x;
+    const bool rgb24 = c.bpp == 24;
+    const InkRow ink(rgb24 ? color : 0);
     for (int i = 0; i < count; ++i) {
         char32_t ch = text[i];
         int advance = advances[i];
@@ -88,7 +64,12 @@ void DrawGlyphs(Dc &dc, FontFace &face, int x, int top, const char16_t *text, in
         if (g.width > 0 && g.height > 0) {
             int gx = pen + g.left, gy = baseline + g.top;
             RECT area = Limit(RECT{gx, gy, gx + g.width, gy + g.height}, clip);
-            ForEachClipped(dc, area, [&](const RECT &r) { BlendGlyph(c, g, gx, gy, r, color); });
+            ForEachClipped(dc, area, [&](const RECT &r) {
+                if (rgb24)
+                    BlendGlyph24(c, g, gx, gy, r, ink);
+                else
+                    BlendGlyph(c, g, gx, gy, r, color);
+            });
         }
         pen += advance;
     }
@@ -123,14 +104,14 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT *lprect,
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::shared_ptr<FontFace> face = FaceOf(*dc);
-    const TEXTMETRICW &m = face->Metrics();
+    FontFace &face = FaceOf(*dc);
+    const TEXTMETRICW &m = face.Metrics();
     int n = static_cast<int>(c);
     std::vector<int> advances(n);
     if (lpDx)
         std::copy(lpDx, lpDx + n, advances.begin());
     else
-        face->Advances(lpString, n, advances.data());
+        face.Advances(lpString, n, advances.data());
     int width = 0;
     for (int a : advances) width += a;
 
@@ -152,7 +133,7 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT *lprect,
     RECT cell{left, top, left + width, top + m.tmHeight};
     RECT canvasCell = dc->CanvasRect(cell);
     if (dc->state.bkMode == OPAQUE) FillSolid(*dc, canvasCell, dc->state.bkColor, clip);
-    DrawGlyphs(*dc, *face, canvasCell.left, canvasCell.top, lpString, n, advances.data(), dc->state.textColor, clip);
+    DrawGlyphs(*dc, face, canvasCell.left, canvasCell.top, lpString, n, advances.data(), dc->state.textColor, clip);
     NotifyTextDrawn(*dc, std::u16string_view(lpString, n), clip ? wince::RectIntersection(cell, *lprect) : cell);
     return TRUE;
 }
@@ -165,12 +146,12 @@ BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR lpszString, int cchString, in
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::shared_ptr<FontFace> face = FaceOf(*dc);
+    FontFace &face = FaceOf(*dc);
     // Most texts measured are short: no allocation for them.
     int local[128];
     std::vector<int> heap(cchString > 128 ? cchString : 0);
     int *advances = cchString > 128 ? heap.data() : local;
-    face->Advances(lpszString, cchString, advances);
+    face.Advances(lpszString, cchString, advances);
     int extent = 0, fit = 0;
     for (int i = 0; i < cchString; ++i) {
         extent += advances[i];
@@ -179,7 +160,7 @@ BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR lpszString, int cchString, in
     }
     if (lpnFit) *lpnFit = fit;
     lpSize->cx = extent;
-    lpSize->cy = face->Metrics().tmHeight;
+    lpSize->cy = face.Metrics().tmHeight;
     return TRUE;
 }
 
@@ -194,14 +175,14 @@ BOOL WINAPI GetTextMetricsW(HDC hdc, LPTEXTMETRICW lptm) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    *lptm = FaceOf(*dc)->Metrics();
+    *lptm = FaceOf(*dc).Metrics();
     return TRUE;
 }
 
 int WINAPI GetTextFaceW(HDC hdc, int c, LPWSTR lpName) {
     std::shared_ptr<Dc> dc = FindDc(hdc);
     if (!dc) return 0;
-    const std::u16string &name = FaceOf(*dc)->FaceName();
+    const std::u16string &name = FaceOf(*dc).FaceName();
     if (!lpName) return static_cast<int>(name.size()) + 1;
     if (c <= 0) {
         SetLastError(ERROR_INVALID_PARAMETER);

@@ -11,7 +11,8 @@
 
 namespace wince::gdi {
 
-std::shared_ptr<FontFace> FaceOf(Dc &dc);
+// The face of the DC's font, valid while the DC lives and keeps that font.
+FontFace &FaceOf(Dc &dc);
 
 // Draws glyphs with the top of the text cell at canvas (x, top), each
 // character moved on by its advance, in the given colour, within the DC's
