@@ -15,7 +15,6 @@
 #include <unistd.h>
 
 #include "DeviceSetup.h"
-#include "MonkeyFolder.h"
 #include "TodayScreen.h"
 #include "core/debug.h"
 #include "core/unicode.h"
@@ -25,6 +24,7 @@
 #include "registry/reg_text.h"
 #include "process/process_object.h"
 #include "script/handover.h"
+#include "script/monkey_folder.h"
 #include "window/clock.h"
 #include "window/item_report.h"
 #include "window/message_queue.h"
@@ -77,7 +77,7 @@ std::vector<POINT> Choices() {
 
 class Monkey : public wince::HandoverDriver {
    public:
-    Monkey(const MonkeyOptions &options, TodayScreen &today, MonkeyFolder &folder, fs::path registry)
+    Monkey(const MonkeyOptions &options, TodayScreen &today, wince::MonkeyFolder &folder, fs::path registry)
         : options_(options), random_(options.seed), today_(today), folder_(folder), registry_(std::move(registry)) {}
 
     ~Monkey() {
@@ -166,6 +166,7 @@ class Monkey : public wince::HandoverDriver {
             return Finish(1);
         }
         Remember("the started program ended after step " + std::to_string(child->Next()));
+        folder_.Resync();  // its monkey changed the documents and checked them meanwhile
         ++programs_;
         stepsInPrograms_ += std::max(0, static_cast<int>(child->Next()) - step_.load());
         step_ = std::max<int>(step_.load(), static_cast<int>(child->Next()));
@@ -319,7 +320,7 @@ class Monkey : public wince::HandoverDriver {
     MonkeyOptions options_;
     std::mt19937_64 random_;
     TodayScreen &today_;
-    MonkeyFolder &folder_;
+    wince::MonkeyFolder &folder_;
     fs::path registry_;
     std::atomic<int> step_{0};
     bool waiting_ = false, liftAfterWait_ = false, finished_ = false, failed_ = false;
@@ -376,7 +377,7 @@ int RunMonkey(MonkeyOptions options) {
         fprintf(stderr, "monkey: %s\n", error.c_str());
         return 1;
     }
-    MonkeyFolder folder(wince::Device::Current().FileSystemRoot() / "My Documents", trace);
+    wince::MonkeyFolder folder(wince::Device::Current().FileSystemRoot() / "My Documents", trace);
     bool failed = false;
     {
         TodayScreen today(TodayScreen::Options{});

@@ -1,7 +1,9 @@
 // The monkey in a program that the monkey's Today screen started (the
 // options program): random but repeatable taps on what can be reached,
-// random taps, holds, drags, keys and typed text, for a number of steps the starting
-// side chose, checked after every step; then Escape until the program ends.
+// random taps, holds, drags, keys, typed text, turns of the screen and
+// outside changes of the documents folder, for a number of steps the
+// starting side chose, checked after every step; then Escape until the
+// program ends.
 // The program reports where the monkey stopped (script/handover.h):
 //   WINCE_MONKEY="SEED STEP LAST BUDGET"  (its seed, the run's step so far,
 //   the run's last step, and how many steps it may take here)
@@ -15,7 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <set>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -24,9 +26,11 @@
 #include "core/unicode.h"
 #include "device/device.h"
 #include "handover.h"
+#include "monkey_folder.h"
 #include "registry/reg_text.h"
 #include "window/clock.h"
 #include "window/message_queue.h"
+#include "window/screen_size.h"
 #include "window/timers.h"
 #include "window/window.h"
 
@@ -57,12 +61,11 @@ class ChildMonkey {
 
     void Start() {
         // The documents as they are now: a program started from the Today
-        // screen must not lose one (the monkey changes none meanwhile).
-        std::error_code ec;
-        fs::path documents = Device::Current().FileSystemRoot() / "My Documents";
-        for (auto it = fs::recursive_directory_iterator(documents, ec); !ec && it != fs::recursive_directory_iterator();
-             it.increment(ec))
-            if (it->is_regular_file(ec)) files_.insert(it->path());
+        // screen must not lose one. Names made here are numbered apart from
+        // those the Today screen's monkey makes.
+        const char *trace = getenv("WINCE_TRACE");
+        folder_ = std::make_unique<MonkeyFolder>(Device::Current().FileSystemRoot() / "My Documents",
+                                                 trace ? fs::path(trace) : fs::path(), kOwnNames + step_ * 100);
         registry_ = Device::Current().RegistryFile();
         watchdog_ = std::thread([this] { Watch(); });
         watchdog_.detach();
@@ -162,10 +165,15 @@ class ChildMonkey {
             UINT key = kKeys[Below(static_cast<int>(std::size(kKeys)))];
             Key(key);
             Trace("key " + std::to_string(key));
-        } else if (roll < 95) {
+        } else if (roll < 91) {
             const char16_t *text = kTexts[Below(static_cast<int>(std::size(kTexts)))];
             for (const char16_t *c = text; *c; ++c) PostInputEvent(Input{Input::kChar, {}, *c});
             Trace("type " + ToUtf8(text));
+        } else if (roll < 93) {
+            Trace(RotateScreen() ? "turn the screen" : "could not turn the screen");
+        } else if (roll < 96) {
+            // The folder chooser lists folders that may vanish or appear meanwhile.
+            Trace(folder_->Change(random_));
         } else {
             waiting_ = true;
             waitUntil_ = Clock::Now() + 100 + static_cast<uint64_t>(Below(1500));
@@ -181,12 +189,10 @@ class ChildMonkey {
     void Fail(const std::string &what) { failure_ = what + " (" + last_done_ + ")"; }
 
     bool Check() {
-        for (const fs::path &file : files_) {
-            std::error_code ec;
-            if (!fs::exists(file, ec)) {
-                Fail("the document " + file.filename().string() + " is gone in the program");
-                return false;
-            }
+        folder_->FollowTrace();
+        if (std::string missing = folder_->Missing(); !missing.empty()) {
+            Fail("the document " + missing + " is gone in the program, and the monkey did not delete it");
+            return false;
         }
         std::ifstream in(registry_, std::ios::binary);
         std::stringstream bytes;
@@ -225,7 +231,9 @@ class ChildMonkey {
     bool claimed_ = false, reported_ = false, waiting_ = false, lift_ = false;
     uint64_t waitUntil_ = 0;
     POINT liftAt_{};
-    std::set<fs::path> files_;
+    // Names the Today screen's monkey never reaches: it makes one a step.
+    static constexpr int kOwnNames = 10000000;
+    std::unique_ptr<MonkeyFolder> folder_;
     fs::path registry_;
     std::string failure_, last_done_;
     std::atomic<int> progress_{0};

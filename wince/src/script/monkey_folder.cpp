@@ -1,4 +1,4 @@
-#include "MonkeyFolder.h"
+#include "monkey_folder.h"
 
 #include <nlohmann/json.hpp>
 
@@ -7,6 +7,7 @@
 
 namespace fs = std::filesystem;
 
+namespace wince {
 namespace {
 
 const char *const kExtensions[] = {".txt", ".psw", ".doc", ".pxl", ".pwi", ".wav", ".jpg", ""};
@@ -36,7 +37,13 @@ const T &Pick(std::mt19937_64 &random, const std::vector<T> &from) {
 
 }  // namespace
 
-MonkeyFolder::MonkeyFolder(fs::path documents, fs::path trace) : documents_(std::move(documents)), trace_(std::move(trace)) {
+MonkeyFolder::MonkeyFolder(fs::path documents, fs::path trace, int firstNumber)
+    : documents_(std::move(documents)), trace_(std::move(trace)), made_(firstNumber) {
+    Resync();
+}
+
+void MonkeyFolder::Resync() {
+    files_.clear();
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(documents_, ec); !ec && it != fs::recursive_directory_iterator();
          it.increment(ec))
@@ -142,3 +149,5 @@ std::string MonkeyFolder::Missing() const {
         if (!fs::exists(fs::symlink_status(documents_ / relative, ec))) return relative;
     return {};
 }
+
+}  // namespace wince
