@@ -5,10 +5,18 @@
 
 namespace {
 
-WideString ShortenedForm(const WideString &text, int keep, int mode) {
-    if (mode == FitEnd) return text.substr(0, keep) + TEXT("...");
+// The form keeping `keep` of the text's `length` characters, built into
+// `form`, whose buffer the search reuses for every form it measures.
+void ShortenInto(WideString &form, LPCWSTR text, int length, int keep, int mode) {
+    if (mode == FitEnd) {
+        form.assign(text, keep);
+        form.append(TEXT("..."));
+        return;
+    }
     int front = keep / 2;
-    return text.substr(0, front) + TEXT("...") + text.substr(text.size() - (keep - front));
+    form.assign(text, front);
+    form.append(TEXT("..."));
+    form.append(text + length - (keep - front), keep - front);
 }
 
 }  // namespace
@@ -17,22 +25,22 @@ WideString ShortenedForm(const WideString &text, int keep, int mode) {
 // narrows the cut with halving steps: a text that fits is measured once, one
 // that does not a number of times that grows with the log of its length.
 void FittedText(HDC hdc, LPCWSTR text, const RECT &rect, int mode, UINT flags) {
-    const WideString whole = text ? text : TEXT("");
-    const int length = static_cast<int>(whole.size());
+    if (!text) text = TEXT("");
+    const int length = lstrlenW(text);
     const int maxWidth = rect.right - rect.left;
     int cut = 0;
     int step = 1;
-    WideString candidate = whole;
+    WideString form;
+    LPCWSTR candidate = text;
+    int candidateLength = length;
     int fitted = 0;
     for (;;) {
         fitted = 0;
         if (cut < length) {
             SIZE extent;
-            if (!GetTextExtentExPointW(hdc, candidate.c_str(), static_cast<int>(candidate.size()), maxWidth, &fitted,
-                                       nullptr, &extent))
-                break;
+            if (!GetTextExtentExPointW(hdc, candidate, candidateLength, maxWidth, &fitted, nullptr, &extent)) break;
         }
-        if (fitted != 0 && fitted != static_cast<int>(candidate.size())) {
+        if (fitted != 0 && fitted != candidateLength) {
             step *= 2;
         } else {
             cut -= step;
@@ -42,10 +50,12 @@ void FittedText(HDC hdc, LPCWSTR text, const RECT &rect, int mode, UINT flags) {
         cut += step;
         int keep = length - cut;
         if (keep < 0) keep = 0;
-        candidate = ShortenedForm(whole, keep, mode);
+        ShortenInto(form, text, length, keep, mode);
+        candidate = form.c_str();
+        candidateLength = static_cast<int>(form.size());
     }
-    if (fitted == static_cast<int>(candidate.size())) {
+    if (fitted == candidateLength) {
         RECT box = rect;
-        DrawTextW(hdc, candidate.c_str(), static_cast<int>(candidate.size()), &box, flags);
+        DrawTextW(hdc, candidate, candidateLength, &box, flags);
     }
 }

@@ -109,7 +109,9 @@ TEST_F(FittedTextTest, MeasurementsGrowWithTheLogarithmOfTheLength) {
         EXPECT_EQ(Fit(text, 95, FitEnd), u"xxxxxx...") << length;
         // Four times the length costs a few measurements more, not four times as many.
         EXPECT_LE(measurements, 3 * static_cast<int>(std::log2(length))) << length;
-        if (previous) EXPECT_LE(measurements - previous, 6) << length;
+        if (previous) {
+            EXPECT_LE(measurements - previous, 6) << length;
+        }
         previous = measurements;
     }
 }
