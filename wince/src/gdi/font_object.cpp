@@ -49,16 +49,16 @@ LOGFONTW Font::Logical() const {
 void FontFace::Advances(const char16_t *text, int count, int *out) {
     for (int i = 0; i < count; ++i) {
         char32_t ch = text[i];
-        if (ch >= 0xD800 && ch < 0xDC00 && i + 1 < count && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
-            ch = 0x10000 + ((ch - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            out[i] = GlyphOf(ch).advance;
-            out[++i] = 0;
-            continue;
-        }
         if (ch < asciiAdvances_.size()) {
             int known = asciiAdvances_[ch].load(std::memory_order_relaxed);
             if (known < 0) asciiAdvances_[ch].store(known = GlyphOf(ch).advance, std::memory_order_relaxed);
             out[i] = known;
+            continue;
+        }
+        if (ch >= 0xD800 && ch < 0xDC00 && i + 1 < count && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+            ch = 0x10000 + ((ch - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            out[i] = GlyphOf(ch).advance;
+            out[++i] = 0;
             continue;
         }
         out[i] = GlyphOf(ch).advance;

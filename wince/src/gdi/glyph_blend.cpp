@@ -65,12 +65,10 @@ inline __m128i Blend8(const uint8_t *dst, const uint8_t *cov, const uint8_t *ink
 }
 #endif
 
-}  // namespace
-
 // Glyph rows are short, so a run is covered by whole vectors, the last one
 // ending at the run's end and overlapping the one before: it is worked out
 // from the bytes as they were, so the overlap gets the same values twice.
-void BlendBytes(uint8_t *dst, const uint8_t *cov, const uint8_t *ink, int n) {
+[[gnu::always_inline]] inline void BlendRun(uint8_t *dst, const uint8_t *cov, const uint8_t *ink, int n) {
 #if defined(__SSE2__)
     if (n >= 16) {
         const int last = n - 16;
@@ -89,6 +87,10 @@ void BlendBytes(uint8_t *dst, const uint8_t *cov, const uint8_t *ink, int n) {
 #endif
     BlendScalar(dst, cov, ink, n);
 }
+
+}  // namespace
+
+void BlendBytes(uint8_t *dst, const uint8_t *cov, const uint8_t *ink, int n) { BlendRun(dst, cov, ink, n); }
 
 void BlendGlyph(const Canvas &c, const Glyph &g, int gx, int gy, const RECT &area, COLORREF color) {
     uint8_t cr = GetRValue(color), cg = GetGValue(color), cb = GetBValue(color);
@@ -119,16 +121,17 @@ void BlendGlyph(const Canvas &c, const Glyph &g, int gx, int gy, const RECT &are
 }
 
 void BlendGlyph24(const Canvas &c, const Glyph &g, int gx, int gy, const RECT &area, const InkRow &ink) {
-    for (int y = area.top; y < area.bottom; ++y) {
-        const auto [first, last] = g.inked[y - gy];
-        int from = std::max<int>(area.left - gx, first), to = std::min<int>(area.right - gx, last);
-        if (from >= to) continue;
-        uint8_t *p = c.Row(y) + (gx + from) * 3;
-        const uint8_t *cov = &g.coverage3[(static_cast<size_t>(y - gy) * g.width + from) * 3];
+    const int left = area.left - gx, right = area.right - gx;
+    const size_t coverageRow = static_cast<size_t>(g.width) * 3;
+    uint8_t *row = c.Row(area.top) + gx * 3;
+    const uint8_t *coverage = &g.coverage3[static_cast<size_t>(area.top - gy) * coverageRow];
+    const std::pair<uint16_t, uint16_t> *inked = &g.inked[area.top - gy];
+    for (int y = area.top; y < area.bottom; ++y, row += c.stride, coverage += coverageRow, ++inked) {
+        int from = std::max<int>(left, inked->first), to = std::min<int>(right, inked->second);
         for (int n = to - from; n > 0;) {
             int k = std::min(n, InkRow::kPixels);
-            BlendBytes(p, cov, ink.bytes, k * 3);
-            p += k * 3, cov += k * 3, n -= k;
+            BlendRun(row + from * 3, coverage + from * 3, ink.bytes, k * 3);
+            from += k, n -= k;
         }
     }
 }

@@ -152,12 +152,14 @@ BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR lpszString, int cchString, in
     std::vector<int> heap(cchString > 128 ? cchString : 0);
     int *advances = cchString > 128 ? heap.data() : local;
     face.Advances(lpszString, cchString, advances);
-    int extent = 0, fit = 0;
-    for (int i = 0; i < cchString; ++i) {
-        extent += advances[i];
-        if (lpnDx) lpnDx[i] = extent;
-        if (extent <= nMaxExtent && fit == i) fit = i + 1;
-    }
+    // The characters that fit are those before the extent first passes the
+    // maximum; the rest only add to the extent.
+    int extent = 0, i = 0;
+    for (; i < cchString && extent + advances[i] <= nMaxExtent; ++i) extent += advances[i];
+    const int fit = i;
+    for (; i < cchString; ++i) extent += advances[i];
+    if (lpnDx)
+        for (int k = 0, sum = 0; k < cchString; ++k) lpnDx[k] = sum += advances[k];
     if (lpnFit) *lpnFit = fit;
     lpSize->cx = extent;
     lpSize->cy = face.Metrics().tmHeight;
