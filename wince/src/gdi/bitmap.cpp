@@ -2,6 +2,7 @@
 #include "bitmap.h"
 
 #include <cstring>
+#include <mutex>
 #include <new>
 
 #include "dc.h"
@@ -19,9 +20,30 @@ bool SupportedDepth(int bpp) { return bpp == 1 || bpp == 4 || bpp == 8 || bpp ==
 // padded to 16 bits.
 int DdbWidthBytes(int width, int bpp) { return ((width * bpp + 15) / 16) * 2; }
 
+// Taken by the rare first use of a bitmap whose zeroing was deferred.
+std::mutex &ZeroingLock() {
+    static std::mutex *lock = new std::mutex;  // bitmaps may outlive static destruction
+    return *lock;
+}
+
 }  // namespace
 
 Canvas Bitmap::GetCanvas() const {
+    if (unwritten.load(std::memory_order_acquire)) {
+        std::lock_guard<std::mutex> guard(ZeroingLock());
+        if (unwritten.load(std::memory_order_relaxed)) {
+            memset(memory, 0, static_cast<size_t>(stride) * height);
+            unwritten.store(false, std::memory_order_release);
+        }
+    }
+    return CanvasToOverwrite();
+}
+
+Canvas Bitmap::CanvasToOverwrite() const {
+    if (unwritten.load(std::memory_order_acquire)) {
+        std::lock_guard<std::mutex> guard(ZeroingLock());
+        unwritten.store(false, std::memory_order_release);
+    }
     Canvas c;
     c.width = width;
     c.height = height;
@@ -40,7 +62,7 @@ Canvas Bitmap::GetCanvas() const {
     return c;
 }
 
-std::shared_ptr<Bitmap> MakeBitmap(int width, int height, int bpp) {
+std::shared_ptr<Bitmap> MakeBitmap(int width, int height, int bpp, bool deferZero) {
     if (width <= 0 || height <= 0 || !SupportedDepth(bpp)) return nullptr;
     int64_t stride = ((int64_t{width} * bpp + 31) / 32) * 4;
     if (stride * height > kMaxBitmapBytes) return nullptr;
@@ -51,9 +73,10 @@ std::shared_ptr<Bitmap> MakeBitmap(int width, int height, int bpp) {
         b->bpp = bpp;
         b->stride = static_cast<int>(stride);
         if (bpp == 24) {
-            b->surface = Surface::Create(width, height);
+            b->surface = Surface::Create(width, height, !deferZero);
             if (!b->surface) return nullptr;
             b->memory = b->surface->Bits();
+            b->unwritten = deferZero;
         } else {
             b->storage.assign(static_cast<size_t>(stride * height), 0);
             b->memory = b->storage.data();
@@ -104,7 +127,9 @@ int BitmapObjectInfo(const Bitmap &b, int size, void *buffer) {
 
 std::shared_ptr<Surface> SurfaceOfBitmap(HBITMAP bitmap) {
     std::shared_ptr<Bitmap> b = Find<Bitmap>(bitmap);
-    return b && b->topDown ? b->surface : nullptr;  // a surface is top-down
+    if (!b || !b->topDown) return nullptr;  // a surface is top-down
+    b->GetCanvas();                          // its pixels are read through the surface
+    return b->surface;
 }
 
 }  // namespace wince::gdi
@@ -145,7 +170,7 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
     int bpp = 24;
     const Bitmap *selected = dc->memory ? dc->state.bitmapObject.get() : nullptr;
     if (selected) bpp = selected->bpp;
-    std::shared_ptr<Bitmap> b = MakeBitmap(cx, cy, bpp);
+    std::shared_ptr<Bitmap> b = MakeBitmap(cx, cy, bpp, true);
     if (!b) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;

@@ -2,6 +2,7 @@
 // and DIB sections, whose bits the caller addresses directly.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -25,13 +26,22 @@ struct Bitmap : GdiObject {
     std::vector<RGBQUAD> colors;       // colour table of a paletted bitmap
     BITMAPINFOHEADER header{};         // what CreateDIBSection was given
     DWORD bitfields[3] = {0, 0, 0};
+    // A new device-dependent bitmap's pixels are zero, but zeroed only when
+    // first used: most are painted over whole first (a paint's off-screen
+    // bitmap gets its background), and then never need it.
+    mutable std::atomic<bool> unwritten{false};
 
+    // The pixels, zeroed first when still unwritten.
     Canvas GetCanvas() const;
+    // The pixels of an unwritten bitmap as they are, for a caller that
+    // writes every one of them now.
+    Canvas CanvasToOverwrite() const;
 };
 
-// A zeroed bitmap that is not in the handle table yet. Null when the size
-// is out of range or memory runs out.
-std::shared_ptr<Bitmap> MakeBitmap(int width, int height, int bpp);
+// A zeroed bitmap that is not in the handle table yet (with deferZero, a
+// 24-bit one is zeroed when first used, see Bitmap::unwritten). Null when
+// the size is out of range or memory runs out.
+std::shared_ptr<Bitmap> MakeBitmap(int width, int height, int bpp, bool deferZero = false);
 // A bitmap with the same pixels and format, as a device-dependent bitmap.
 std::shared_ptr<Bitmap> CopyBitmap(const Bitmap &from);
 // GetObject for bitmaps: BITMAP, or DIBSECTION when the buffer has room.

@@ -33,6 +33,19 @@ void FillCanvasRect(Dc &dc, const BrushPaint &paint, const RECT &r) {
     for (int y = r.top; y < r.bottom; ++y) FillSpanClipped(dc, paint, y, r.left, r.right);
 }
 
+// The usual first drawing into a new bitmap is its background over all of
+// it: the zeroing the bitmap was spared is then never needed.
+bool FillWholeUnwrittenBitmap(Dc &dc, const RECT &r, const Brush &brush) {
+    const Bitmap *b = dc.memory ? dc.state.bitmapObject.get() : nullptr;
+    if (!b || !b->unwritten.load(std::memory_order_acquire) || dc.state.hasClip) return false;
+    if (brush.style == BS_NULL || brush.pattern) return false;
+    if (r.left > 0 || r.top > 0 || r.right < b->width || r.bottom < b->height) return false;
+    Canvas c = b->CanvasToOverwrite();
+    uint32_t native = NativeOf(c, brush.color);
+    for (int y = 0; y < c.height; ++y) FillSpan(c, 0, y, c.width, native);
+    return true;
+}
+
 }  // namespace
 
 }  // namespace wince::gdi
@@ -48,8 +61,10 @@ int WINAPI FillRect(HDC hDC, const RECT *lprc, HBRUSH hbr) {
     }
     std::shared_ptr<Brush> brush = BrushArgument(hbr);
     if (!brush) return 0;
+    RECT r = dc->CanvasRect(*lprc);
+    if (FillWholeUnwrittenBitmap(*dc, r, *brush)) return 1;
     if (!dc->Target().Valid()) return 1;
-    FillCanvasRect(*dc, DcBrushPaint(*dc, brush.get()), dc->CanvasRect(*lprc));
+    FillCanvasRect(*dc, DcBrushPaint(*dc, brush.get()), r);
     return 1;
 }
 

@@ -23,15 +23,17 @@ gdi::Canvas CanvasOf(const Surface &s) {
 
 }  // namespace
 
-std::shared_ptr<Surface> Surface::Create(int width, int height) {
+std::shared_ptr<Surface> Surface::Create(int width, int height, bool clear) {
     if (width <= 0 || height <= 0 || int64_t{SurfaceStride(width)} * height > (int64_t{512} << 20)) return nullptr;
     try {
         auto s = std::make_shared<Surface>();
         s->width_ = width;
         s->height_ = height;
         s->stride_ = SurfaceStride(width);
-        s->storage_.assign(static_cast<size_t>(s->stride_) * height, 0);
-        s->bits_ = s->storage_.data();
+        const size_t bytes = static_cast<size_t>(s->stride_) * height;
+        s->storage_ = std::make_unique_for_overwrite<uint8_t[]>(bytes);
+        s->bits_ = s->storage_.get();
+        if (clear) memset(s->bits_, 0, bytes);
         return s;
     } catch (const std::bad_alloc &) {
         return nullptr;

@@ -19,7 +19,8 @@ namespace wince {
 // layout of a 24-bit DIB section, so a DIB section can be a surface.
 class Surface {
    public:
-    static std::shared_ptr<Surface> Create(int width, int height);
+    // Zeroed, or, with clear false, with whatever the memory held.
+    static std::shared_ptr<Surface> Create(int width, int height, bool clear = true);
     // A surface over memory owned by someone else (a DIB section's bits).
     static std::shared_ptr<Surface> Wrap(uint8_t *bits, int width, int height, int stride);
 
@@ -38,7 +39,7 @@ class Surface {
    private:
     int width_ = 0, height_ = 0, stride_ = 0;
     uint8_t *bits_ = nullptr;
-    std::vector<uint8_t> storage_;
+    std::unique_ptr<uint8_t[]> storage_;
 };
 
 inline int SurfaceStride(int width) { return (width * 3 + 3) & ~3; }
