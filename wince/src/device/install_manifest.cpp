@@ -89,6 +89,8 @@ bool StartRegistry(const std::string &source, std::string *error) {
     text << in.rdbuf();
     std::ofstream out(target, std::ios::binary | std::ios::trunc);
     out << text.str();
+    out.close();
+    registry::NoteRegistryFileReplaced(target);
     if (in && out) return true;
     if (error) *error = target.string() + ": cannot write";
     return false;

@@ -19,4 +19,8 @@ bool ImportRegFile(const std::filesystem::path &file, std::vector<int> *damagedL
 // Writes the whole registry, or one key with everything under it ("HKLM\...").
 bool ExportRegFile(const std::filesystem::path &file, std::u16string_view key, std::string *error);
 
+// Tells every process on the device that the registry file was written
+// outside the registry functions, so that they read it again.
+void NoteRegistryFileReplaced(const std::filesystem::path &file);
+
 }  // namespace wince::registry

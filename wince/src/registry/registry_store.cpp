@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -90,6 +92,22 @@ bool WriteAll(int fd, const std::string &bytes) {
     return true;
 }
 
+// How long a check of the file is trusted while no write was counted.
+constexpr auto kTrustChecked = std::chrono::milliseconds(1);
+
+// The lock file holds the counter in its first eight bytes (zero in a lock
+// file made before, which was empty). It only ever grows to that size, so
+// the mapping never reaches past its end.
+uint64_t *MapChangeCounter(const fs::path &file) {
+    int fd = open((file.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    bool ok = fstat(fd, &st) == 0 && (st.st_size >= 8 || ftruncate(fd, 8) == 0);
+    void *p = ok ? mmap(nullptr, 8, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0) : MAP_FAILED;
+    close(fd);
+    return p == MAP_FAILED ? nullptr : static_cast<uint64_t *>(p);
+}
+
 }  // namespace
 
 bool FileStamp::operator==(const FileStamp &o) const {
@@ -112,10 +130,33 @@ void Store::SyncDevice() {
         tree_ = RegTree();
         bytes_.clear();
         loaded_ = false;
+        if (changes_) munmap(changes_, 8);
+        changes_ = nullptr;
+        changesTried_ = false;
     }
     FileLock lock(file_, LOCK_SH);  // best effort: a read-only device has no lock file
-    ReloadIfChanged(false);
+    uint64_t changes = ChangeCount();
+    if (ReloadIfChanged(false)) MarkChecked(changes);
 }
+
+uint64_t *Store::Changes() {
+    if (!changesTried_) {
+        changesTried_ = true;
+        changes_ = MapChangeCounter(file_);
+    }
+    return changes_;
+}
+
+uint64_t Store::ChangeCount() {
+    uint64_t *counter = Changes();
+    return counter ? std::atomic_ref<uint64_t>(*counter).load(std::memory_order_acquire) : 0;
+}
+
+void Store::MarkChecked(uint64_t changes) {
+    changesSeen_ = changes;
+    checked_ = std::chrono::steady_clock::now();
+}
+
 
 fs::path Store::File() {
     SyncDevice();
@@ -129,13 +170,21 @@ const RegTree &Store::Tree() {
 
 void Store::Refresh() {
     SyncDevice();
+    // Counted before the check, so that a write meanwhile makes the next one look again.
+    const uint64_t changes = ChangeCount();
+    if (loaded_ && changes_ && changes == changesSeen_ &&
+        std::chrono::steady_clock::now() - checked_ < kTrustChecked)
+        return;
     // The file is only ever replaced whole (written beside it, then renamed),
     // so a stamp equal to the one read means the same content: no lock and
     // no read for that, which every key opened would otherwise pay.
     struct stat st;
-    if (loaded_ && (stat(file_.c_str(), &st) == 0 ? StampOf(st) == stamp_ : errno == ENOENT && !stamp_.exists)) return;
+    if (loaded_ && (stat(file_.c_str(), &st) == 0 ? StampOf(st) == stamp_ : errno == ENOENT && !stamp_.exists)) {
+        MarkChecked(changes);
+        return;
+    }
     FileLock lock(file_, LOCK_SH);
-    ReloadIfChanged(false);
+    if (ReloadIfChanged(false)) MarkChecked(changes);
 }
 
 // With compareBytes, an unchanged stamp is not trusted: the file is read and
@@ -191,6 +240,7 @@ LONG Store::Apply(const Change &apply) {
         return ERROR_REGISTRY_IO_FAILED;
     }
     if (!ReloadIfChanged(true)) return ERROR_REGISTRY_IO_FAILED;
+    MarkChecked(ChangeCount());  // no write can be counted while the lock is held
     bool changed = false;
     LONG result = apply(tree_, &changed);
     if (result != ERROR_SUCCESS || !changed) return result;
@@ -251,7 +301,18 @@ bool Store::Write() {
     // The rename changed the ctime; take the stamp as other processes will see it.
     if (stat(file_.c_str(), &st) == 0) stamp_ = StampOf(st);
     bytes_ = std::move(text);
+    if (uint64_t *counter = Changes())
+        MarkChecked(std::atomic_ref<uint64_t>(*counter).fetch_add(1, std::memory_order_release) + 1);
     return true;
+}
+
+// Needs neither the store nor its lock: a new device's registry file is
+// written while a caller may hold both.
+void NoteRegistryFileReplaced(const fs::path &file) {
+    if (uint64_t *counter = MapChangeCounter(file)) {
+        std::atomic_ref<uint64_t>(*counter).fetch_add(1, std::memory_order_release);
+        munmap(counter, 8);
+    }
 }
 
 }  // namespace wince::registry

@@ -5,10 +5,19 @@
 // file, sync it and rename it over registry.reg. Opening a key re-reads the
 // file under a shared lock when it changed, so a process sees what the others
 // committed. One mutex guards the cache; callers hold it through Lock().
+//
+// Checking the file costs a system call at every key opened, and a paint
+// opens keys several times. So every write also counts itself in a counter
+// that all processes map from the lock file: while that counter stands
+// still, a key opened within a millisecond of the last check of the file
+// trusts that check. Only a change made by hand to the file, outside the
+// platform, can go unseen, and then for no longer than that millisecond.
 #pragma once
 
 #include <sys/types.h>
 
+#include <chrono>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -55,6 +64,10 @@ class Store {
    private:
     Store() = default;
     void SyncDevice();
+    // The counter of writes, from the lock file; null when it cannot be mapped.
+    uint64_t *Changes();
+    uint64_t ChangeCount();
+    void MarkChecked(uint64_t changes);
     bool ReloadIfChanged(bool compareBytes);
     bool Write();
     bool KeepDamagedCopy();
@@ -68,6 +81,10 @@ class Store {
     std::string bytes_;   // its content
     std::optional<FileStamp> warned_;  // a damaged file is reported once per state
     bool damaged_ = false;  // bytes_ did not read cleanly: keep a copy before replacing them
+    uint64_t *changes_ = nullptr;  // mapped from the lock file of file_
+    bool changesTried_ = false;
+    uint64_t changesSeen_ = 0;    // the count when the file was last checked
+    std::chrono::steady_clock::time_point checked_{};
 };
 
 }  // namespace wince::registry
