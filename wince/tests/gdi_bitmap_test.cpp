@@ -180,43 +180,47 @@ TEST(GdiBitmap, HugeOrBrokenHeadersAreRefused) {
 // drawing and for fills that do not cover it all.
 TEST(GdiBitmap, NewCompatibleBitmapsReadAsZeroWhateverComesFirst) {
     struct Row {
-        RECT fill;
-        int brush;     // a stock brush, or -1 for a solid red one, or -2 for NULL_BRUSH's like
+        RECT fill;     // right 7 stands for the bitmap's width
+        int brush;     // a stock brush, or -1 for a solid red one
         bool clipped;  // a clip region on the DC
     } rows[] = {
-        {{0, 0, 7, 5}, WHITE_BRUSH, false},   {{-3, -2, 20, 9}, -1, false}, {{0, 0, 7, 4}, WHITE_BRUSH, false},
-        {{1, 0, 7, 5}, -1, false},            {{0, 0, 7, 5}, -1, true},     {{0, 0, 7, 5}, NULL_BRUSH, false},
+        {{0, 0, 7, 5}, WHITE_BRUSH, false}, {{-3, -2, 20, 9}, -1, false}, {{0, 0, 7, 4}, WHITE_BRUSH, false},
+        {{1, 0, 7, 5}, -1, false},          {{0, 0, 7, 5}, -1, true},     {{0, 0, 7, 5}, NULL_BRUSH, false},
         {{0, 0, 0, 0}, WHITE_BRUSH, false},
     };
     HDC screen = GetDC(nullptr);
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        std::vector<COLORREF> pixels[2];
-        for (int general = 0; general < 2; ++general) {
-            HBITMAP bitmap = CreateCompatibleBitmap(screen, 7, 5);
-            HDC dc = CreateCompatibleDC(screen);
-            HGDIOBJ old = SelectObject(dc, bitmap);
-            if (general) GetPixel(dc, 3, 3);
-            HRGN clip = rows[i].clipped ? CreateRectRgn(2, 1, 5, 4) : nullptr;
-            if (clip) SelectClipRgn(dc, clip);
-            HBRUSH brush = rows[i].brush == -1 ? CreateSolidBrush(RGB(200, 30, 40))
-                                               : static_cast<HBRUSH>(GetStockObject(rows[i].brush));
-            FillRect(dc, &rows[i].fill, brush);
-            if (rows[i].brush == -1) DeleteObject(brush);
-            SelectClipRgn(dc, nullptr);
-            if (clip) DeleteObject(clip);
-            SetPixel(dc, 6, 4, RGB(1, 2, 3));
-            for (int y = 0; y < 5; ++y)
-                for (int x = 0; x < 7; ++x) pixels[general].push_back(GetPixel(dc, x, y));
-            SelectObject(dc, old);
-            DeleteDC(dc);
-            DeleteObject(bitmap);
+    // Seven pixels make padded rows, eight rows without padding.
+    for (int width : {7, 8}) {
+        for (size_t i = 0; i < std::size(rows); ++i) {
+            RECT fill = rows[i].fill;
+            if (fill.right == 7) fill.right = width;
+            std::vector<COLORREF> pixels[2];
+            for (int general = 0; general < 2; ++general) {
+                HBITMAP bitmap = CreateCompatibleBitmap(screen, width, 5);
+                HDC dc = CreateCompatibleDC(screen);
+                HGDIOBJ old = SelectObject(dc, bitmap);
+                if (general) GetPixel(dc, 3, 3);
+                HRGN clip = rows[i].clipped ? CreateRectRgn(2, 1, 5, 4) : nullptr;
+                if (clip) SelectClipRgn(dc, clip);
+                HBRUSH brush = rows[i].brush == -1 ? CreateSolidBrush(RGB(200, 30, 40))
+                                                   : static_cast<HBRUSH>(GetStockObject(rows[i].brush));
+                FillRect(dc, &fill, brush);
+                if (rows[i].brush == -1) DeleteObject(brush);
+                SelectClipRgn(dc, nullptr);
+                if (clip) DeleteObject(clip);
+                SetPixel(dc, width - 1, 4, RGB(1, 2, 3));
+                for (int y = 0; y < 5; ++y)
+                    for (int x = 0; x < width; ++x) pixels[general].push_back(GetPixel(dc, x, y));
+                SelectObject(dc, old);
+                DeleteDC(dc);
+                DeleteObject(bitmap);
+            }
+            EXPECT_EQ(pixels[0], pixels[1]) << "row " << i << " width " << width;
+            bool covered = fill.left <= 0 && fill.top <= 0 && fill.right > 0 && fill.bottom > 0 && !rows[i].clipped &&
+                           rows[i].brush != NULL_BRUSH;
+            COLORREF first = !covered ? RGB(0, 0, 0) : rows[i].brush == -1 ? RGB(200, 30, 40) : RGB(255, 255, 255);
+            EXPECT_EQ(pixels[0][0], first) << "row " << i << " width " << width;
         }
-        EXPECT_EQ(pixels[0], pixels[1]) << "row " << i;
-        EXPECT_EQ(pixels[0][0], rows[i].fill.left <= 0 && rows[i].fill.top <= 0 && rows[i].fill.right > 0 &&
-                                        rows[i].fill.bottom > 0 && !rows[i].clipped && rows[i].brush != NULL_BRUSH
-                                    ? (rows[i].brush == -1 ? RGB(200, 30, 40) : RGB(255, 255, 255))
-                                    : RGB(0, 0, 0))
-            << "row " << i;
     }
     // Read before anything is drawn: black, through a blit as well.
     HBITMAP fresh = CreateCompatibleBitmap(screen, 4, 3);

@@ -133,14 +133,14 @@ TEST(GdiShapes, FrameRectFocusRectAndSystemColourBrushes) {
 // at odd offsets: exactly the span in the colour, nothing beside it.
 TEST(GdiShapes, SolidFillsOfEveryWidthCoverExactlyTheirSpan) {
     for (COLORREF colour : {RGB(10, 200, 30), RGB(77, 77, 77)})
-        for (int width = 1; width <= 40; ++width) {
-            TestBitmap b(48, 3, 24, RGB(255, 255, 255));
+        for (int width = 1; width <= 80; ++width) {
+            TestBitmap b(88, 3, 24, RGB(255, 255, 255));
             HBRUSH brush = CreateSolidBrush(colour);
             RECT r{3, 1, 3 + width, 2};
             FillRect(b.dc, &r, brush);
             DeleteObject(brush);
             for (int y = 0; y < 3; ++y)
-                for (int x = 0; x < 48; ++x) {
+                for (int x = 0; x < 88; ++x) {
                     bool inside = y == 1 && x >= 3 && x < 3 + width;
                     ASSERT_EQ(b.At(x, y), inside ? colour : RGB(255, 255, 255))
                         << "width " << width << " at " << x << "," << y;

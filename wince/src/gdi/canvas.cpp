@@ -140,10 +140,10 @@ void FillSpan(const Canvas &c, int x, int y, int n, uint32_t native) {
                 memset(p, b, static_cast<size_t>(n) * 3);
                 break;
             }
-            // Short spans (the columns of thin lines) pixel by pixel; longer
+            // Short spans (thin lines, small boxes) pixel by pixel; longer
             // ones from the first pixel, doubling the filled part: a few
             // memcpy calls instead of a loop over every pixel.
-            if (n <= 16) {
+            if (n <= 64) {
                 for (int i = 0; i < n; ++i, p += 3) p[0] = b, p[1] = g, p[2] = r;
                 break;
             }

@@ -1,4 +1,5 @@
 // FillRect, FrameRect and DrawFocusRect.
+#include <cstring>
 #include <vector>
 
 #include "draw.h"
@@ -42,6 +43,12 @@ bool FillWholeUnwrittenBitmap(Dc &dc, const RECT &r, const Brush &brush) {
     if (r.left > 0 || r.top > 0 || r.right < b->width || r.bottom < b->height) return false;
     Canvas c = b->CanvasToOverwrite();
     uint32_t native = NativeOf(c, brush.color);
+    // Rows without padding, all bytes alike (white, black, greys): one fill.
+    const uint8_t byte = static_cast<uint8_t>(native);
+    if (c.bpp == 24 && c.stride == c.width * 3 && native == (byte * 0x010101u)) {
+        memset(c.Row(0), byte, static_cast<size_t>(c.stride) * c.height);
+        return true;
+    }
     for (int y = 0; y < c.height; ++y) FillSpan(c, 0, y, c.width, native);
     return true;
 }

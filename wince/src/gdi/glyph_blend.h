@@ -19,7 +19,7 @@ inline uint8_t Mix(unsigned ink, unsigned under, unsigned a) {
 
 // The ink's bytes as a 24-bit row holds them, for a run of pixels.
 struct InkRow {
-    static constexpr int kPixels = 64;
+    static constexpr int kPixels = 32;  // wider rows go in pieces
     explicit InkRow(COLORREF color);
     uint8_t bytes[kPixels * 3];
 };

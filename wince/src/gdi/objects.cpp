@@ -54,8 +54,10 @@ constexpr uintptr_t kRecentSlots = 16;
 // Static destructors still use GDI after a thread's own objects are gone
 // at exit, so the slots are reached through a pointer that their owner's
 // destructor clears; from then on that thread looks in the table only.
-thread_local Recent *recent = nullptr;
-thread_local bool recentGone = false;
+// The library is loaded with the program, so its thread data can take the
+// faster model.
+[[gnu::tls_model("initial-exec")]] thread_local Recent *recent = nullptr;
+[[gnu::tls_model("initial-exec")]] thread_local bool recentGone = false;
 struct RecentOwner {
     ~RecentOwner() {
         delete[] recent;
