@@ -52,8 +52,12 @@ void CheckFitAndPlacement(int fontHeight, const char *mode) {
             ASSERT_TRUE(GetTextExtentExPointW(b.dc, text, length, width, &fit, dx, &whole));
             ASSERT_GE(fit, 0);
             ASSERT_LE(fit, length);
-            if (fit > 0) EXPECT_LE(dx[fit - 1], width) << mode;
-            if (fit < length) EXPECT_GT(dx[fit], width) << mode;
+            if (fit > 0) {
+                EXPECT_LE(dx[fit - 1], width) << mode;
+            }
+            if (fit < length) {
+                EXPECT_GT(dx[fit], width) << mode;
+            }
             EXPECT_EQ(dx[length - 1], whole.cx) << mode;
             if (fit == 0) {
                 SelectObject(b.dc, old);
@@ -104,6 +108,41 @@ TEST(GdiTextFitReal, RealFontsFitAndDrawInsideTheWidth) {
     testing_support::TempDevice device;  // the default profile: real fonts
     CheckFitAndPlacement(-11, "real 11");
     CheckFitAndPlacement(-22, "real 22");
+}
+
+// A measurement without the per-character extents takes a one-pass way once
+// the characters' advances are known; fit and width are what the extents
+// give, for texts that fit, fit in part, fit not at all, and are not ASCII.
+TEST(GdiTextFitReal, MeasuringWithoutExtentsGivesWhatTheExtentsGive) {
+    testing_support::TempDevice device;
+    LOGFONTW lf{};
+    lf.lfHeight = -21;
+    const char16_t face[] = u"Tahoma";
+    std::copy(std::begin(face), std::end(face), lf.lfFaceName);
+    HFONT font = CreateFontIndirectW(&lf);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, font);
+    const char16_t *const texts[] = {u"Quarterly report 12...", u"W", u"", u"été déjà", u"a\tb~{|}", u"iiiiiiiiiiiii"};
+    for (size_t t = 0; t < std::size(texts); ++t)
+        for (int maxExtent : {-1, 0, 1, 7, 30, 64, 100, 1000})
+            for (int pass = 0; pass < 2; ++pass) {  // the second time every advance is known
+                const char16_t *text = texts[t];
+                const int n = static_cast<int>(std::char_traits<char16_t>::length(text));
+                int dx[64] = {}, fitWith = -1, fitWithout = -1;
+                SIZE with{}, without{};
+                ASSERT_TRUE(GetTextExtentExPointW(dc, text, n, maxExtent, &fitWith, dx, &with));
+                ASSERT_TRUE(GetTextExtentExPointW(dc, text, n, maxExtent, &fitWithout, nullptr, &without));
+                int expectedFit = 0;
+                while (expectedFit < n && dx[expectedFit] <= maxExtent) ++expectedFit;
+                std::string row = "text " + std::to_string(t) + " max " + std::to_string(maxExtent);
+                EXPECT_EQ(fitWith, expectedFit) << row;
+                EXPECT_EQ(fitWithout, fitWith) << row;
+                EXPECT_EQ(without.cx, with.cx) << row;
+                EXPECT_EQ(without.cy, with.cy) << row;
+                EXPECT_EQ(with.cx, n ? dx[n - 1] : 0) << row;
+            }
+    DeleteDC(dc);
+    DeleteObject(font);
 }
 
 }  // namespace

@@ -61,6 +61,23 @@ class FontFace {
     void Advances(const char16_t *text, int count, int *out);
     // The glyph of one character; valid as long as the face.
     virtual const Glyph &GlyphOf(char32_t ch) = 0;
+    // The width of the text and how many of its first characters fit within
+    // maxExtent, in one pass, when it is all ASCII whose advances are known
+    // already (texts are measured over and over); false otherwise.
+    bool MeasureKnownAscii(const char16_t *text, int count, int maxExtent, int *extent, int *fit) const {
+        int sum = 0, fits = -1;
+        for (int i = 0; i < count; ++i) {
+            const char16_t ch = text[i];
+            if (ch >= asciiAdvances_.size()) return false;
+            const int advance = asciiAdvances_[ch].load(std::memory_order_relaxed);
+            if (advance < 0) return false;
+            sum += advance;
+            if (fits < 0 && sum > maxExtent) fits = i;
+        }
+        *extent = sum;
+        *fit = fits < 0 ? count : fits;
+        return true;
+    }
 
    protected:
     TEXTMETRICW metrics_{};

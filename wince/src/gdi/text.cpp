@@ -147,6 +147,13 @@ BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR lpszString, int cchString, in
         return FALSE;
     }
     FontFace &face = FaceOf(*dc);
+    lpSize->cy = face.Metrics().tmHeight;
+    int extent = 0, fit = 0;
+    if (!lpnDx && face.MeasureKnownAscii(lpszString, cchString, nMaxExtent, &extent, &fit)) {
+        if (lpnFit) *lpnFit = fit;
+        lpSize->cx = extent;
+        return TRUE;
+    }
     // Most texts measured are short: no allocation for them.
     int local[128];
     std::vector<int> heap(cchString > 128 ? cchString : 0);
@@ -154,15 +161,14 @@ BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR lpszString, int cchString, in
     face.Advances(lpszString, cchString, advances);
     // The characters that fit are those before the extent first passes the
     // maximum; the rest only add to the extent.
-    int extent = 0, i = 0;
+    int i = 0;
     for (; i < cchString && extent + advances[i] <= nMaxExtent; ++i) extent += advances[i];
-    const int fit = i;
+    fit = i;
     for (; i < cchString; ++i) extent += advances[i];
     if (lpnDx)
         for (int k = 0, sum = 0; k < cchString; ++k) lpnDx[k] = sum += advances[k];
     if (lpnFit) *lpnFit = fit;
     lpSize->cx = extent;
-    lpSize->cy = face.Metrics().tmHeight;
     return TRUE;
 }
 
