@@ -1,6 +1,7 @@
 #include "glyph_blend.h"
 
 #include <algorithm>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -63,6 +64,19 @@ inline __m128i Blend8(const uint8_t *dst, const uint8_t *cov, const uint8_t *ink
                      _mm_unpacklo_epi8(Load8(cov), zero));
     return _mm_packus_epi16(r, r);
 }
+
+inline __m128i Load4(const uint8_t *p) {
+    int32_t v;
+    memcpy(&v, p, 4);
+    return _mm_cvtsi32_si128(v);
+}
+
+inline int32_t Blend4(const uint8_t *dst, const uint8_t *cov, const uint8_t *ink) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i r = Mix8(_mm_unpacklo_epi8(Load4(ink), zero), _mm_unpacklo_epi8(Load4(dst), zero),
+                     _mm_unpacklo_epi8(Load4(cov), zero));
+    return _mm_cvtsi128_si32(_mm_packus_epi16(r, r));
+}
 #endif
 
 // Glyph rows are short, so a run is covered by whole vectors, the last one
@@ -82,6 +96,12 @@ inline __m128i Blend8(const uint8_t *dst, const uint8_t *cov, const uint8_t *ink
         const __m128i tail = Blend8(dst + n - 8, cov + n - 8, ink + n - 8);
         _mm_storel_epi64(reinterpret_cast<__m128i *>(dst), Blend8(dst, cov, ink));
         _mm_storel_epi64(reinterpret_cast<__m128i *>(dst + n - 8), tail);
+        return;
+    }
+    if (n >= 4) {  // two pixels, the most common run at small sizes
+        const int32_t tail = Blend4(dst + n - 4, cov + n - 4, ink + n - 4), head = Blend4(dst, cov, ink);
+        memcpy(dst, &head, 4);
+        memcpy(dst + n - 4, &tail, 4);
         return;
     }
 #endif
