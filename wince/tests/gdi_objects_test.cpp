@@ -355,6 +355,24 @@ TEST(GdiObjects, DeletedHandlesAreRefusedAtOnceInEveryThread) {
                 if (held) RestoreDC(holder, -1);
             }
     DeleteDC(holder);
+    // Text calls find their DC a faster way; a DC deleted after them is
+    // refused by them too.
+    for (bool elsewhere : {false, true}) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        SIZE size{};
+        ASSERT_TRUE(GetTextExtentPoint32W(dc, u"ab", 2, &size));
+        ASSERT_TRUE(GetTextExtentPoint32W(dc, u"ab", 2, &size));
+        if (elsewhere)
+            std::thread([dc] { DeleteDC(dc); }).join();
+        else
+            DeleteDC(dc);
+        RECT r{0, 0, 10, 10};
+        SetLastError(kSentinel);
+        EXPECT_FALSE(GetTextExtentPoint32W(dc, u"ab", 2, &size)) << elsewhere;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE)) << elsewhere;
+        EXPECT_EQ(DrawTextW(dc, u"ab", 2, &r, DT_SINGLELINE), 0) << elsewhere;
+        EXPECT_FALSE(ExtTextOutW(dc, 0, 0, 0, nullptr, u"ab", 2, nullptr)) << elsewhere;
+    }
 }
 
 // A DC measures with the font selected now, also when a font of another size

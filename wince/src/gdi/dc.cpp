@@ -68,6 +68,15 @@ void Dc::Update() {
 
 std::shared_ptr<Dc> FindDc(HDC hdc) { return FindOrFail<Dc>(hdc); }
 
+std::shared_ptr<Dc> BorrowDc(HDC hdc) {
+    std::shared_ptr<GdiObject> o = BorrowObject(hdc);
+    if (!o || o->kind != Kind::Dc) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return std::static_pointer_cast<Dc>(std::move(o));
+}
+
 std::shared_ptr<Dc> MakeDc(bool memory) {
     auto dc = std::make_shared<Dc>();
     dc->memory = memory;

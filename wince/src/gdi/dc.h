@@ -76,6 +76,8 @@ struct Dc : GdiObject {
 };
 
 std::shared_ptr<Dc> FindDc(HDC hdc);  // sets ERROR_INVALID_HANDLE when it fails
+// FindDc through BorrowObject, for the length of one text call.
+std::shared_ptr<Dc> BorrowDc(HDC hdc);
 
 // Calls fn(rect) for every part of area (canvas coordinates) inside the clip.
 template <typename Fn>

@@ -144,7 +144,7 @@ int DrawPlainLine(Dc &dc, FontFace &face, const char16_t *text, int length, cons
 using namespace wince::gdi;
 
 int WINAPI DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format) {
-    std::shared_ptr<Dc> dc = FindDc(hdc);
+    std::shared_ptr<Dc> dc = BorrowDc(hdc);
     if (!dc) return 0;
     if (!lpchText || !lprc) {
         SetLastError(ERROR_INVALID_PARAMETER);

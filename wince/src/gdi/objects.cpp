@@ -51,29 +51,46 @@ struct Recent {
 };
 constexpr uintptr_t kRecentSlots = 16;
 
+// The object a thread borrowed last (BorrowObject): held, so that it lives
+// as long as the thread's call that borrowed it, whatever other threads do.
+struct Borrowed {
+    uintptr_t handle = 0;
+    unsigned removals = 0;
+    std::shared_ptr<GdiObject> object;
+};
+
+struct ThreadCache {
+    Recent recent[kRecentSlots];
+    Borrowed borrowed;
+};
+
 // Static destructors still use GDI after a thread's own objects are gone
-// at exit, so the slots are reached through a pointer that their owner's
+// at exit, so the cache is reached through a pointer that its owner's
 // destructor clears; from then on that thread looks in the table only.
 // The library is loaded with the program, so its thread data can take the
 // faster model.
-[[gnu::tls_model("initial-exec")]] thread_local Recent *recent = nullptr;
-[[gnu::tls_model("initial-exec")]] thread_local bool recentGone = false;
-struct RecentOwner {
-    ~RecentOwner() {
-        delete[] recent;
-        recent = nullptr;
-        recentGone = true;
+[[gnu::tls_model("initial-exec")]] thread_local ThreadCache *cache = nullptr;
+[[gnu::tls_model("initial-exec")]] thread_local bool cacheGone = false;
+struct CacheOwner {
+    ~CacheOwner() {
+        delete cache;
+        cache = nullptr;
+        cacheGone = true;
     }
 };
-thread_local RecentOwner recentOwner;
+thread_local CacheOwner cacheOwner;
+
+ThreadCache *Cache() {
+    if (!cache && !cacheGone) {
+        (void)&cacheOwner;  // made, so that it frees the cache when the thread ends
+        cache = new ThreadCache;
+    }
+    return cache;
+}
 
 Recent *RecentSlot(uintptr_t handle) {
-    if (!recent) {
-        if (recentGone) return nullptr;
-        (void)&recentOwner;  // made, so that it frees the slots when the thread ends
-        recent = new Recent[kRecentSlots];
-    }
-    return &recent[(handle >> 2) % kRecentSlots];
+    ThreadCache *c = Cache();
+    return c ? &c->recent[(handle >> 2) % kRecentSlots] : nullptr;
 }
 
 constexpr int kStockCount = DEFAULT_PALETTE + 1;
@@ -160,6 +177,18 @@ std::shared_ptr<GdiObject> FindObject(HGDIOBJ handle) {
         slot->object = found;
     }
     return found;
+}
+
+std::shared_ptr<GdiObject> BorrowObject(HGDIOBJ handle) {
+    const auto value = reinterpret_cast<uintptr_t>(handle);
+    const unsigned seen = removals.load(std::memory_order_acquire);
+    ThreadCache *c = Cache();
+    if (c && c->borrowed.handle == value && c->borrowed.removals == seen && c->borrowed.object)
+        return std::shared_ptr<GdiObject>(std::shared_ptr<GdiObject>(), c->borrowed.object.get());
+    std::shared_ptr<GdiObject> found = FindObject(handle);
+    if (!found || !c) return found;
+    c->borrowed = Borrowed{value, seen, found};
+    return std::shared_ptr<GdiObject>(std::shared_ptr<GdiObject>(), found.get());
 }
 
 bool RemoveObject(HGDIOBJ handle) {

@@ -28,6 +28,11 @@ HGDIOBJ AddObject(std::shared_ptr<GdiObject> object);
 std::shared_ptr<GdiObject> FindObject(HGDIOBJ handle);
 // Removes the entry; the object lives on while someone still holds it.
 bool RemoveObject(HGDIOBJ handle);
+// Like FindObject, for calls made many times a paint (measuring and drawing
+// text): the result holds no count of its own, since the thread holds the
+// object until it borrows another. It must not be kept beyond the call, nor
+// another object borrowed while it is in use.
+std::shared_ptr<GdiObject> BorrowObject(HGDIOBJ handle);
 
 template <typename T>
 std::shared_ptr<T> Find(HGDIOBJ handle) {

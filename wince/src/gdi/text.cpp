@@ -53,6 +53,11 @@ void DrawGlyphs(Dc &dc, FontFace &face, int x, int top, const char16_t *text, in
     int pen = x;
     const bool rgb24 = c.bpp == 24;
     const InkRow ink(rgb24 ? color : 0);
+    // A clip of one rectangle (the usual case) is cut with the given one once,
+    // and each glyph against the result.
+    const std::vector<RECT> &clipRects = dc.Clip().Rects();
+    const bool oneRect = clipRects.size() == 1;
+    const RECT bounds = oneRect ? Limit(clipRects[0], clip) : RECT{};
     for (int i = 0; i < count; ++i) {
         char32_t ch = text[i];
         int advance = advances[i];
@@ -63,6 +68,13 @@ void DrawGlyphs(Dc &dc, FontFace &face, int x, int top, const char16_t *text, in
         const Glyph &g = face.GlyphOf(ch);
         if (g.width > 0 && g.height > 0) {
             int gx = pen + g.left, gy = baseline + g.top;
+            if (oneRect && rgb24) {
+                RECT r{std::max<LONG>(gx, bounds.left), std::max<LONG>(gy, bounds.top),
+                       std::min<LONG>(gx + g.width, bounds.right), std::min<LONG>(gy + g.height, bounds.bottom)};
+                if (r.left < r.right && r.top < r.bottom) BlendGlyph24(c, g, gx, gy, r, ink);
+                pen += advance;
+                continue;
+            }
             RECT area = Limit(RECT{gx, gy, gx + g.width, gy + g.height}, clip);
             ForEachClipped(dc, area, [&](const RECT &r) {
                 if (rgb24)
@@ -98,7 +110,7 @@ using namespace wince::gdi;
 
 BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT *lprect, LPCWSTR lpString, UINT c,
                         const INT *lpDx) {
-    std::shared_ptr<Dc> dc = FindDc(hdc);
+    std::shared_ptr<Dc> dc = BorrowDc(hdc);
     if (!dc) return FALSE;
     if ((c > 0 && !lpString) || c > 0x7FFFFFF) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -140,7 +152,7 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT *lprect,
 
 BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR lpszString, int cchString, int nMaxExtent, LPINT lpnFit,
                                   LPINT lpnDx, LPSIZE lpSize) {
-    std::shared_ptr<Dc> dc = FindDc(hdc);
+    std::shared_ptr<Dc> dc = BorrowDc(hdc);
     if (!dc) return FALSE;
     if (cchString < 0 || (cchString > 0 && !lpszString) || !lpSize) {
         SetLastError(ERROR_INVALID_PARAMETER);
