@@ -32,7 +32,6 @@ class FindObject : public KernelObject {
     }
 
     std::mutex lock;
-    std::string folder;
     int folderFd = -1;         // opened for the second entry asked of the host
     bool askedByPath = false;  // the first one was asked by its path
     std::shared_ptr<Listing> listing;
@@ -40,6 +39,7 @@ class FindObject : public KernelObject {
     bool everything = false;        // every entry matches: `matches` stays empty
     size_t next = 0;
 
+    const std::string &Folder() const { return listing->folder; }  // on the host
     size_t MatchCount() const { return everything ? listing->entries.size() : matches.size(); }
     uint32_t MatchAt(size_t i) const { return everything ? static_cast<uint32_t>(i) : matches[i]; }
 };
@@ -65,9 +65,10 @@ void Match(FindObject &find, std::u16string_view pattern) {
     }
 }
 
-DWORD ListMatches(FindObject &find, std::u16string_view pattern, const struct stat &folderStat) {
+DWORD ListMatches(FindObject &find, const std::string &hostFolder, std::u16string_view pattern,
+                  const struct stat &folderStat) {
     // A folder read now is asked about its entries through the same descriptor.
-    int error = ListFolder(find.folder, folderStat, find.listing, find.folderFd < 0 ? &find.folderFd : nullptr);
+    int error = ListFolder(hostFolder, folderStat, find.listing, find.folderFd < 0 ? &find.folderFd : nullptr);
     if (error != 0) return error == ENOENT || error == ENOTDIR ? ERROR_PATH_NOT_FOUND : Win32ErrorFromErrno(error);
     Match(find, pattern);
     return ERROR_SUCCESS;
@@ -81,22 +82,22 @@ bool QueryEntry(FindObject &find, const ListedEntry &entry, WIN32_FIND_DATAW &da
     // Often a single entry is asked (one changed since the listing): by its
     // path then; the folder is opened once a second one is asked.
     if (find.folderFd < 0 && find.askedByPath) {
-        find.folderFd = open(find.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        find.folderFd = open(find.Folder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (find.folderFd < 0) return false;
     }
     const bool byPath = find.folderFd < 0;
     find.askedByPath = true;
-    const std::string path = byPath ? find.folder + "/" + name : std::string();
+    const std::string path = byPath ? find.Folder() + "/" + name : std::string();
     const int at = byPath ? AT_FDCWD : find.folderFd;
     const char *asked = byPath ? path.c_str() : name.c_str();
     if (QueryAt(at, asked, false, own) != 0) return false;
     HostInfo info = own;
     if (S_ISLNK(info.mode)) {
-        const std::string linkPath = find.folder + "/" + name;
+        const std::string linkPath = find.Folder() + "/" + name;
         if (!StaysOnDevice(linkPath) || QueryAt(at, asked, true, info) != 0) return false;
         // The device's file system has no links; one that closes a loop
         // would make every walk through subfolders endless, so it is left out.
-        if (S_ISDIR(info.mode) && LeadsBackUp(find.folder, linkPath)) return false;
+        if (S_ISDIR(info.mode) && LeadsBackUp(find.Folder(), linkPath)) return false;
     }
     data.dwFileAttributes = AttributesFor(info, name);
     data.ftCreationTime = info.created;
@@ -202,15 +203,16 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
         DWORD error = ERROR_SUCCESS;
         std::u16string_view folder, leaf;
         if (SplitPlain(std::u16string_view(lpFileName, StringLength(lpFileName)), folder, leaf) &&
-            TrustedListing(folder, find->folder, find->listing)) {
+            TrustedListing(folder, find->listing)) {
             Match(*find, leaf);
         } else {
             find->listing.reset();
+            std::string hostFolder;
             std::u16string pattern;
             struct stat folderStat;
-            error = MapFolder(lpFileName, find->folder, pattern, folderStat);
+            error = MapFolder(lpFileName, hostFolder, pattern, folderStat);
             if (error == ERROR_SUCCESS && pattern.empty()) error = ERROR_FILE_NOT_FOUND;
-            if (error == ERROR_SUCCESS) error = ListMatches(*find, pattern, folderStat);
+            if (error == ERROR_SUCCESS) error = ListMatches(*find, hostFolder, pattern, folderStat);
         }
         if (error == ERROR_SUCCESS && !NextEntry(*find, *lpFindFileData)) error = ERROR_FILE_NOT_FOUND;
         if (error != ERROR_SUCCESS) {

@@ -75,7 +75,7 @@ class Cache {
 
     // The listing of a mapped folder when the watches vouch for the mapping
     // and the listing alike: no stat of the folder is needed then.
-    bool TrustedLocked(std::u16string_view deviceFolder, std::string &hostFolder, std::shared_ptr<Listing> &out) {
+    bool TrustedLocked(std::u16string_view deviceFolder, std::shared_ptr<Listing> &out) {
         Drain();
         if (deviceGeneration != Device::Generation()) return false;
         auto mapped = paths.find(deviceFolder);
@@ -90,7 +90,6 @@ class Cache {
             if (it == folders.end() || it->second.listing->dropped) return false;
             m.listing = it->second.listing;
         }
-        hostFolder = m.host;
         out = m.listing;
         return true;
     }
@@ -465,10 +464,10 @@ bool SameFolder(const struct stat &st, const MappedFolder &mapped) {
 
 }  // namespace
 
-bool TrustedListing(std::u16string_view deviceFolder, std::string &hostFolder, std::shared_ptr<Listing> &out) {
+bool TrustedListing(std::u16string_view deviceFolder, std::shared_ptr<Listing> &out) {
     Cache &cache = TheCache();
     std::lock_guard<std::mutex> guard(cache.lock);
-    return cache.TrustedLocked(deviceFolder, hostFolder, out);
+    return cache.TrustedLocked(deviceFolder, out);
 }
 
 bool ChildOfTrustedFolder(std::u16string_view deviceFolder, std::string_view name, std::string &hostPath,

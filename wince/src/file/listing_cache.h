@@ -58,10 +58,10 @@ CachedAnswer CachedEntry(Listing &listing, size_t index, WIN32_FIND_DATAW &data,
 // change was heard since the ticket was given.
 void OfferEntry(Listing &listing, size_t index, const HostInfo &info, uint64_t ticket);
 
-// The host folder and listing of a FindFirstFile path's folder part, when
-// the watches on every folder from the device root down vouch that the
-// mapping and the listing still hold: no stat of the folder is taken.
-bool TrustedListing(std::u16string_view deviceFolder, std::string &hostFolder, std::shared_ptr<Listing> &out);
+// The listing of a FindFirstFile path's folder part (its host folder in
+// `folder`), when the watches on every folder from the device root down
+// vouch that the mapping and the listing still hold: no stat is taken.
+bool TrustedListing(std::u16string_view deviceFolder, std::shared_ptr<Listing> &out);
 
 // The host path of `name` (host bytes) inside a device folder whose
 // mapping the watches still vouch for; nothing is asked of the host. Once

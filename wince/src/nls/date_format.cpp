@@ -13,7 +13,8 @@ namespace {
 constexpr DWORD kDateFlags =
     DATE_SHORTDATE | DATE_LONGDATE | DATE_USE_ALT_CALENDAR | DATE_LTRREADING | DATE_RTLREADING | LOCALE_NOUSEROVERRIDE;
 
-std::u16string Number(int value, int digits) {
+// `value` in decimal, padded with zeros to `digits`.
+void AppendNumber(std::u16string &out, int value, int digits) {
     char16_t reversed[12];
     int n = 0;
     unsigned v = value < 0 ? 0u : static_cast<unsigned>(value);
@@ -21,9 +22,8 @@ std::u16string Number(int value, int digits) {
         reversed[n++] = static_cast<char16_t>(u'0' + v % 10);
         v /= 10;
     } while (v && n < 12);
-    std::u16string text(digits > n ? digits - n : 0, u'0');
-    while (n > 0) text += reversed[--n];
-    return text;
+    if (digits > n) out.append(digits - n, u'0');
+    while (n > 0) out += reversed[--n];
 }
 
 // The date part checked, and its day of the week worked out: callers'
@@ -37,7 +37,8 @@ bool ValidDate(const SYSTEMTIME &in, SYSTEMTIME &out) {
     return SystemTimeToFileTime(&day, &ft) && FileTimeToSystemTime(&ft, &out);
 }
 
-std::u16string FormatDate(const LocaleData &l, const SYSTEMTIME &d, std::u16string_view picture) {
+// Into `out`, which a folder's many dates reuse without allocating again.
+void FormatDate(std::u16string &out, const LocaleData &l, const SYSTEMTIME &d, std::u16string_view picture) {
     // A folder's dates are written one after another with one picture.
     thread_local std::u16string lastPicture;
     thread_local std::vector<PictureToken> lastTokens;
@@ -45,7 +46,7 @@ std::u16string FormatDate(const LocaleData &l, const SYSTEMTIME &d, std::u16stri
         lastTokens = ParsePicture(picture, u"dMyg");
         lastPicture = picture;
     }
-    std::u16string out;
+    out.clear();
     for (const PictureToken &t : lastTokens) {
         switch (t.letter) {
             case 0:
@@ -53,25 +54,24 @@ std::u16string FormatDate(const LocaleData &l, const SYSTEMTIME &d, std::u16stri
                 break;
             case u'd':
                 if (t.count <= 2)
-                    out += Number(d.wDay, t.count);
+                    AppendNumber(out, d.wDay, t.count);
                 else
                     out += t.count == 3 ? l.shortDays[d.wDayOfWeek] : l.days[d.wDayOfWeek];
                 break;
             case u'M':
                 if (t.count <= 2)
-                    out += Number(d.wMonth, t.count);
+                    AppendNumber(out, d.wMonth, t.count);
                 else
                     out += t.count == 3 ? l.shortMonths[d.wMonth - 1] : l.months[d.wMonth - 1];
                 break;
             case u'y':
-                out += t.count <= 2 ? Number(d.wYear % 100, t.count) : Number(d.wYear, 1);
+                AppendNumber(out, t.count <= 2 ? d.wYear % 100 : d.wYear, t.count <= 2 ? t.count : 1);
                 break;
             case u'g':
                 out += l.era;
                 break;
         }
     }
-    return out;
 }
 
 }  // namespace
@@ -108,5 +108,7 @@ int WINAPI GetDateFormatW(LCID Locale, DWORD dwFlags, const SYSTEMTIME *lpDate, 
     std::u16string_view picture = lpFormat                 ? std::u16string_view(lpFormat)
                                   : kinds == DATE_LONGDATE ? locale->longDate
                                                            : locale->shortDate;
-    return ReturnString(FormatDate(*locale, date, picture), lpDateStr, cchDate);
+    thread_local std::u16string text;
+    FormatDate(text, *locale, date, picture);
+    return ReturnString(text, lpDateStr, cchDate);
 }
