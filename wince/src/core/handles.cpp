@@ -1,5 +1,6 @@
 #include "handles.h"
 
+#include <atomic>
 #include <mutex>
 #include <unordered_map>
 
@@ -17,6 +18,20 @@ HandleTable &Table() {
     return *table;
 }
 
+// A walk asks for one find handle once per entry: each thread keeps the
+// handle it looked up last, valid while no handle was freed since.
+std::atomic<uint64_t> freed{0};
+
+struct RecentHandle {
+    uintptr_t value = 0;
+    uint64_t freedThen = 0;
+    std::weak_ptr<KernelObject> object;
+    ~RecentHandle();
+};
+thread_local RecentHandle recent;
+thread_local bool recentGone = false;  // trivially destroyed: still readable while the thread ends
+RecentHandle::~RecentHandle() { recentGone = true; }
+
 }  // namespace
 
 HANDLE AllocHandle(std::shared_ptr<KernelObject> object) {
@@ -29,10 +44,20 @@ HANDLE AllocHandle(std::shared_ptr<KernelObject> object) {
 }
 
 std::shared_ptr<KernelObject> LookupHandle(HANDLE handle) {
+    const uintptr_t value = reinterpret_cast<uintptr_t>(handle);
+    const uint64_t freedNow = freed.load(std::memory_order_acquire);
+    if (!recentGone && value && recent.value == value && recent.freedThen == freedNow)
+        if (std::shared_ptr<KernelObject> object = recent.object.lock()) return object;
     HandleTable &t = Table();
     std::lock_guard<std::mutex> guard(t.lock);
-    auto it = t.objects.find(reinterpret_cast<uintptr_t>(handle));
-    return it == t.objects.end() ? nullptr : it->second;
+    auto it = t.objects.find(value);
+    if (it == t.objects.end()) return nullptr;
+    if (!recentGone) {
+        recent.value = value;
+        recent.freedThen = freedNow;
+        recent.object = it->second;
+    }
+    return it->second;
 }
 
 bool FreeHandle(HANDLE handle) {
@@ -43,6 +68,7 @@ bool FreeHandle(HANDLE handle) {
     if (it == t.objects.end()) return false;
     dropped = std::move(it->second);
     t.objects.erase(it);
+    freed.fetch_add(1, std::memory_order_release);  // every thread's recent handle is asked again
     return true;
 }
 

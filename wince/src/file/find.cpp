@@ -158,6 +158,7 @@ bool SplitPlain(std::u16string_view text, std::u16string_view &folder, std::u16s
 // A subfolder of a folder mapped and watched, named exactly as on the host:
 // one stat instead of one per component from the root. Anything else (a
 // name that differs in case, a link, a file) takes the full mapping.
+// Only after TrustedListing in the same find, which drained the watches.
 bool MapBelowTrusted(std::u16string_view folder, std::string &hostFolder, struct stat &folderStat) {
     std::u16string_view parent, name;
     std::string bytes, host;

@@ -101,7 +101,8 @@ class Cache {
     // `ticket` is what RememberChildLocked confirms the answer with.
     bool ChildOfTrustedLocked(std::u16string_view deviceFolder, std::string_view name, std::string &hostPath,
                               uint64_t &ticket) {
-        Drain();
+        // Not drained again: the caller's find drained a moment ago in
+        // TrustedLocked, and RememberChildLocked drains before trusting.
         if (deviceGeneration != Device::Generation()) return false;
         auto mapped = paths.find(deviceFolder);
         if (mapped == paths.end() || mapped->second.trustedAt != structure) return false;

@@ -64,7 +64,8 @@ void OfferEntry(Listing &listing, size_t index, const HostInfo &info, uint64_t t
 bool TrustedListing(std::u16string_view deviceFolder, std::shared_ptr<Listing> &out);
 
 // The host path of `name` (host bytes) inside a device folder whose
-// mapping the watches still vouch for; nothing is asked of the host. Once
+// mapping the watches vouched for at the caller's TrustedListing just
+// before; nothing is asked of the host. Once
 // the caller has stat'ed it, RememberChildPath keeps the child's mapping,
 // trusted if nothing was heard since `ticket`.
 bool ChildOfTrustedFolder(std::u16string_view deviceFolder, std::string_view name, std::string &hostPath,
