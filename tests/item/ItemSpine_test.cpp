@@ -111,7 +111,9 @@ TEST_F(PluginTest, RepaintBelowFlashesAPopupUnlessTheTodayScreenDoesItItself) {
         // The popup stays up for 50 ms of the device's time.
         EXPECT_EQ(GetTickCount() - before, legacy ? 50u : 0u) << version;
         WNDCLASSW wc;
-        if (legacy) EXPECT_TRUE(GetClassInfoW(nullptr, u"VarnEmptyWindow", &wc));
+        if (legacy) {
+            EXPECT_TRUE(GetClassInfoW(nullptr, u"VarnEmptyWindow", &wc));
+        }
         EXPECT_EQ(FindWindowW(u"VarnEmptyWindow", nullptr), nullptr);  // flashed and gone
         wince::Clock::Advance(100);
         EXPECT_EQ(wince::PumpReadyMessages(), 0) << "timer 201 is one shot";
@@ -195,7 +197,8 @@ TEST_F(PluginTest, TabIconSizeFollowsTheResolution) {
         UseProfile("5.1", rows[i].dpi);
         module = LoadLibraryW(u"\\Program Files\\Pelloran\\Pelloran.dll");
         ASSERT_NE(module, nullptr);
-        auto getIcon = reinterpret_cast<HICON(WINAPI *)()>(GetProcAddressW(module, u"GetTabIconEx"));
+        auto getIcon =
+            reinterpret_cast<HICON(WINAPI *)()>(reinterpret_cast<void *>(GetProcAddressW(module, u"GetTabIconEx")));
         ASSERT_NE(getIcon, nullptr);
         HICON icon = getIcon();
         ASSERT_NE(icon, nullptr) << "row " << i;

@@ -27,7 +27,7 @@ class PluginTest : public testing_support::DeviceTest {
     HWND CreateItem(TODAYLISTITEM &record, bool hosted = false);
     template <typename F>
     F Export(int ordinal) {
-        return reinterpret_cast<F>(GetProcAddressW(module, MAKEINTRESOURCEW(ordinal)));
+        return reinterpret_cast<F>(reinterpret_cast<void *>(GetProcAddressW(module, MAKEINTRESOURCEW(ordinal))));
     }
 
     HMODULE module = nullptr;
