@@ -142,9 +142,6 @@ bool NextEntry(FindObject &find, WIN32_FIND_DATAW &data) {
     return false;
 }
 
-// A walk through a tree asks for each folder once per pattern: a folder
-// part mapped before is taken again after one stat instead of a stat per
-// component.
 // Splits a plain path (a folder and a last component that is a name or a
 // pattern); false for anything the full mapping must look at.
 bool SplitPlain(std::u16string_view text, std::u16string_view &folder, std::u16string_view &leaf) {
@@ -172,6 +169,9 @@ bool MapBelowTrusted(std::u16string_view folder, std::string &hostFolder, struct
     return true;
 }
 
+// A walk through a tree asks for each folder once per pattern: a folder
+// part mapped before is taken again after one stat instead of a stat per
+// component.
 DWORD MapFolder(LPCWSTR path, std::string &hostFolder, std::u16string &pattern, struct stat &folderStat) {
     std::u16string_view text(path, StringLength(path));
     std::u16string_view folder, leaf;

@@ -300,7 +300,6 @@ class Cache {
                 ListedEntry e;
                 e.hostName = name;
                 e.name = FromHostBytes(name);
-                e.live = true;
                 listing.entries.push_back(std::move(e));
             }
         }
@@ -345,9 +344,7 @@ class Cache {
             Reset();  // events were lost: nothing can be vouched for
             return;
         }
-        if (guardWatches.count(event.wd) &&
-            (event.mask & (kNamesChanged | kFolderGone | IN_ATTRIB | IN_Q_OVERFLOW)))
-            ++structure;
+        if (guardWatches.count(event.wd) && (event.mask & (kNamesChanged | kFolderGone | IN_ATTRIB))) ++structure;
         if (event.mask & IN_IGNORED) {
             // The watch is gone (its folder removed, or the file system
             // unmounted): nothing heard through it can be trusted.
@@ -491,7 +488,7 @@ bool CachedFolderPath(std::u16string_view deviceFolder, std::string &hostFolder,
     {
         std::lock_guard<std::mutex> guard(cache.lock);
         if (cache.deviceGeneration != Device::Generation()) return false;
-        auto it = cache.paths.find(std::u16string(deviceFolder));
+        auto it = cache.paths.find(deviceFolder);
         if (it == cache.paths.end()) return false;
         mapped = it->second;
     }
@@ -526,7 +523,7 @@ void RememberFolderPath(std::u16string_view deviceFolder, const std::string &hos
     if (stat(hostFolder.c_str(), &now) != 0 || !SameFolder(now, mapped)) return;
     std::lock_guard<std::mutex> guard(cache.lock);
     cache.DrainLocked();
-    auto it = cache.paths.find(std::u16string(deviceFolder));
+    auto it = cache.paths.find(deviceFolder);
     if (cache.Structure() == structure && it != cache.paths.end() && it->second.host == hostFolder)
         it->second.trustedAt = structure;
 }

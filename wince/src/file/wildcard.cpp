@@ -56,6 +56,13 @@ bool IsSuffixPattern(std::u16string_view pattern) {
            pattern.substr(pattern.size() - 2) != u".*";
 }
 
+bool GeneralMatch(std::u16string_view pattern, std::u16string_view name) {
+    if (Glob(pattern, name)) return true;
+    // A trailing ".*" also matches where the name simply ends.
+    return pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == u".*" &&
+           Glob(pattern.substr(0, pattern.size() - 2), name);
+}
+
 }  // namespace
 
 PatternMatcher::PatternMatcher(std::u16string_view pattern)
@@ -73,16 +80,9 @@ bool PatternMatcher::operator()(std::u16string_view name) const {
         case Kind::kGeneral:
             break;
     }
-    return MatchesPattern(pattern_, name);
+    return GeneralMatch(pattern_, name);
 }
 
-bool MatchesPattern(std::u16string_view pattern, std::u16string_view name) {
-    if (MatchesEverything(pattern)) return true;
-    if (IsSuffixPattern(pattern)) return SuffixMatch(pattern.substr(1), name);
-    if (Glob(pattern, name)) return true;
-    // A trailing ".*" also matches where the name simply ends.
-    return pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == u".*" &&
-           Glob(pattern.substr(0, pattern.size() - 2), name);
-}
+bool MatchesPattern(std::u16string_view pattern, std::u16string_view name) { return PatternMatcher(pattern)(name); }
 
 }  // namespace wince
