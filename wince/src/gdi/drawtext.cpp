@@ -110,29 +110,36 @@ void StripPrefixes(const std::u16string &in, bool keep, std::u16string &out, std
     }
 }
 
+// Where a single line of lineHeight starts in rect, by the vertical flags.
+int SingleLineTop(const RECT &rect, UINT format, int lineHeight) {
+    if (format & DT_VCENTER) return rect.top + (rect.bottom - rect.top - lineHeight) / 2;
+    if (format & DT_BOTTOM) return rect.bottom - lineHeight;
+    return rect.top;
+}
+
+// Where a line of the given width starts in rect, by the horizontal flags.
+int LineLeft(const RECT &rect, UINT format, int width) {
+    if (format & DT_CENTER) return rect.left + (rect.right - rect.left - width) / 2;
+    if (format & DT_RIGHT) return rect.right - width;
+    return rect.left;
+}
+
 // One line with nothing to strip, break or shorten, as cells and captions
 // are drawn many times a paint: the same result as the general way below,
 // measured once and without building lines.
 int DrawPlainLine(Dc &dc, FontFace &face, const char16_t *text, int length, const RECT &rect, UINT format,
                   int lineHeight) {
-    const TEXTMETRICW &m = face.Metrics();
     int advances[256];
     face.Advances(text, length, advances);
     int width = 0;
     for (int i = 0; i < length; ++i) width += advances[i];
-    int y = rect.top;
-    if (format & DT_VCENTER) y = rect.top + (rect.bottom - rect.top - lineHeight) / 2;
-    else if (format & DT_BOTTOM) y = rect.bottom - lineHeight;
+    int y = SingleLineTop(rect, format, lineHeight);
     int result = (format & (DT_VCENTER | DT_BOTTOM)) ? y + lineHeight - rect.top : lineHeight;
-    int x = rect.left;
-    if (format & DT_CENTER) x = rect.left + (rect.right - rect.left - width) / 2;
-    else if (format & DT_RIGHT) x = rect.right - width;
+    int x = LineLeft(rect, format, width);
     RECT clip = dc.CanvasRect(rect);
     const RECT *limit = (format & DT_NOCLIP) ? nullptr : &clip;
-    RECT cell{x, y, x + width, y + m.tmHeight};
-    RECT canvasCell = dc.CanvasRect(cell);
-    if (dc.state.bkMode == OPAQUE) FillSolid(dc, canvasCell, dc.state.bkColor, limit);
-    DrawGlyphs(dc, face, canvasCell.left, canvasCell.top, text, length, advances, dc.state.textColor, limit);
+    RECT cell{x, y, x + width, y + face.Metrics().tmHeight};
+    DrawTextCell(dc, face, cell, text, length, advances, limit);
     NotifyTextDrawn(dc, std::u16string_view(text, length), limit ? wince::RectIntersection(cell, rect) : cell);
     return result;
 }
@@ -186,9 +193,7 @@ int WINAPI DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT f
     int total = static_cast<int>(lines.size()) * lineHeight;
     int maxWidth = 0;
     for (const Line &line : lines) maxWidth = std::max(maxWidth, line.width);
-    int y = rect.top;
-    if (single && (format & DT_VCENTER)) y = rect.top + (rect.bottom - rect.top - lineHeight) / 2;
-    else if (single && (format & DT_BOTTOM)) y = rect.bottom - lineHeight;
+    int y = single ? SingleLineTop(rect, format, lineHeight) : rect.top;
     int result = (single && (format & (DT_VCENTER | DT_BOTTOM))) ? y + total - rect.top : total;
 
     if (format & DT_CALCRECT) {
@@ -203,15 +208,10 @@ int WINAPI DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT f
     std::u16string shown;
     for (size_t i = 0; i < lines.size(); ++i, y += lineHeight) {
         const Line &line = lines[i];
-        int x = rect.left;
-        if (format & DT_CENTER) x = rect.left + (rect.right - rect.left - line.width) / 2;
-        else if (format & DT_RIGHT) x = rect.right - line.width;
+        int x = LineLeft(rect, format, line.width);
         RECT cell{x, y, x + line.width, y + m.tmHeight};
-        RECT canvasCell = dc->CanvasRect(cell);
-        if (dc->state.bkMode == OPAQUE) FillSolid(*dc, canvasCell, dc->state.bkColor, limit);
         int count = static_cast<int>(line.text.size());
-        DrawGlyphs(*dc, face, canvasCell.left, canvasCell.top, line.text.data(), count, line.advances.data(),
-                   dc->state.textColor, limit);
+        RECT canvasCell = DrawTextCell(*dc, face, cell, line.text.data(), count, line.advances.data(), limit);
         int ux = canvasCell.left, uy = canvasCell.top + UnderlineOffset(face);
         for (int k = 0; k < count; ux += line.advances[k], ++k)
             if (line.underlined[k]) FillSolid(*dc, RECT{ux, uy, ux + line.advances[k], uy + 1}, dc->state.textColor, limit);

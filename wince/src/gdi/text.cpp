@@ -97,6 +97,14 @@ void DrawGlyphs(Dc &dc, FontFace &face, int x, int top, const char16_t *text, in
     }
 }
 
+RECT DrawTextCell(Dc &dc, FontFace &face, const RECT &cell, const char16_t *text, int count, const int *advances,
+                  const RECT *clip) {
+    RECT canvasCell = dc.CanvasRect(cell);
+    if (dc.state.bkMode == OPAQUE) FillSolid(dc, canvasCell, dc.state.bkColor, clip);
+    DrawGlyphs(dc, face, canvasCell.left, canvasCell.top, text, count, advances, dc.state.textColor, clip);
+    return canvasCell;
+}
+
 void NotifyTextDrawn(Dc &dc, std::u16string_view text, const RECT &rect) {
     TextDrawnHook hook = textHook.load();
     if (hook) hook(static_cast<HDC>(dc.handle), dc.window, std::u16string(text), rect);
@@ -143,9 +151,7 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT *lprect,
     }
     if (n == 0) return TRUE;
     RECT cell{left, top, left + width, top + m.tmHeight};
-    RECT canvasCell = dc->CanvasRect(cell);
-    if (dc->state.bkMode == OPAQUE) FillSolid(*dc, canvasCell, dc->state.bkColor, clip);
-    DrawGlyphs(*dc, face, canvasCell.left, canvasCell.top, lpString, n, advances.data(), dc->state.textColor, clip);
+    DrawTextCell(*dc, face, cell, lpString, n, advances.data(), clip);
     NotifyTextDrawn(*dc, std::u16string_view(lpString, n), clip ? wince::RectIntersection(cell, *lprect) : cell);
     return TRUE;
 }

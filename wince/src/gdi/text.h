@@ -21,6 +21,12 @@ FontFace &FaceOf(Dc &dc);
 void DrawGlyphs(Dc &dc, FontFace &face, int x, int top, const char16_t *text, int count, const int *advances,
                 COLORREF color, const RECT *clip);
 
+// Draws a text cell (logical coordinates) in the DC's colours: its
+// background when the mode is OPAQUE, then its glyphs, within clip (canvas
+// coordinates) when given. Returns the cell on the canvas.
+RECT DrawTextCell(Dc &dc, FontFace &face, const RECT &cell, const char16_t *text, int count, const int *advances,
+                  const RECT *clip);
+
 // Fills a canvas rectangle with a colour, within the DC's clip and clip.
 void FillSolid(Dc &dc, const RECT &area, COLORREF color, const RECT *clip);
 
