@@ -2,6 +2,7 @@
 // next to a reference measured in the same run, as a ratio.
 #pragma once
 
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,50 +12,71 @@
 #include <fcntl.h>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace bench {
+
+inline double Seconds(const std::function<void()> &work) {
+    auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+inline double Median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
 
 // The median wall time of `runs` calls, in seconds; one untimed call first
 // warms caches.
 inline double MedianSeconds(int runs, const std::function<void()> &work) {
     work();
     std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    for (int i = 0; i < runs; ++i) times.push_back(Seconds(work));
+    return Median(times);
 }
 
-// The same, with `prepare` run untimed before each timed call.
-inline double MedianSecondsAfter(int runs, const std::function<void()> &prepare, const std::function<void()> &work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
+struct Turns {
+    double a, b;  // the median times
+    double ratio;  // the median of b / a over the turns
+};
+
+// `a` and `b` timed in turns (`prepare` runs untimed before each `b`),
+// after one untimed round: the machine's pace, which drifts from one
+// second to the next, meets both alike, and each turn's ratio is taken
+// within a fraction of a second.
+inline Turns TimeInTurns(int runs, const std::function<void()> &a, const std::function<void()> &prepare,
+                         const std::function<void()> &b) {
+    std::vector<double> timesA, timesB, ratios;
+    for (int i = 0; i <= runs; ++i) {
+        double ta = Seconds(a);
         prepare();
-        auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        double tb = Seconds(b);
+        if (i == 0) continue;
+        timesA.push_back(ta);
+        timesB.push_back(tb);
+        ratios.push_back(tb / ta);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return {Median(timesA), Median(timesB), Median(ratios)};
 }
 
 // Runs a host program with its output thrown away; false when it fails.
 inline bool RunQuietly(const std::vector<std::string> &argv) {
-    pid_t pid = fork();
-    if (pid < 0) return false;
-    if (pid == 0) {
-        int null = open("/dev/null", O_WRONLY);
-        if (null >= 0) dup2(null, STDOUT_FILENO), dup2(null, STDERR_FILENO);
-        std::vector<char *> args;
-        for (const std::string &a : argv) args.push_back(const_cast<char *>(a.c_str()));
-        args.push_back(nullptr);
-        execvp(args[0], args.data());
-        _exit(127);
-    }
+    // Spawned without copying this process's page tables: a fork of a
+    // benchmark holding a large heap would time the fork, and leave the
+    // heap's pages to fault on their next write.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    std::vector<char *> args;
+    for (const std::string &a : argv) args.push_back(const_cast<char *>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t pid;
+    int error = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) return false;
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
