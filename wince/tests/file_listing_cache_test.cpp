@@ -1,6 +1,6 @@
 // Listings kept between FindFirstFile calls: every outside change shows in
 // the next listing exactly as it would without the cache, also when the
-// folder's modification time cannot tell.
+// folder's modification time cannot tell; during a walk, a millisecond later.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -229,3 +229,53 @@ TEST_F(ListingCache, SubfoldersOfAListedFolderMapAsFromTheRoot) {
 }
 
 }  // namespace
+
+// While a walk is going on (a find handle open), a find may answer from what
+// the watches said within the last millisecond: the program's own changes
+// still show at once, one made outside the platform a millisecond later.
+TEST_F(ListingCache, ChangesWhileAWalkIsGoingOn) {
+    const fs::path w = device.Host("\\w");
+    auto handle = [](const char16_t *name, DWORD disposition) {
+        return CreateFileW(name, GENERIC_WRITE, 0, nullptr, disposition, 0, nullptr);
+    };
+    const struct {
+        const char *what;
+        std::function<void()> change;
+        bool outside;
+    } rows[] = {
+        {"file made by the program", [&] { CloseHandle(handle(u"\\w\\new.txt", CREATE_NEW)); }, false},
+        {"file written by the program",
+         [&] {
+             HANDLE h = handle(u"\\w\\a.txt", OPEN_EXISTING);
+             DWORD written = 0;
+             WriteFile(h, "longer", 6, &written, nullptr);
+             CloseHandle(h);
+         },
+         false},
+        {"file deleted by the program", [] { DeleteFileW(u"\\w\\b.txt"); }, false},
+        {"file renamed by the program", [] { MoveFileW(u"\\w\\a.txt", u"\\w\\c.txt"); }, false},
+        {"file made read-only by the program", [] { SetFileAttributesW(u"\\w\\a.txt", FILE_ATTRIBUTE_READONLY); },
+         false},
+        {"folder made by the program", [] { CreateDirectoryW(u"\\w\\sub", nullptr); }, false},
+        {"file made outside", [&] { std::ofstream(w / "outside.txt") << "o"; }, true},
+        {"file deleted outside", [&] { fs::remove(w / "b.txt"); }, true},
+    };
+    for (const auto &row : rows) {
+        fs::remove_all(w);
+        device.WriteHostFile("\\w\\a.txt", "a");
+        device.WriteHostFile("\\w\\b.txt", "bb");
+        wince::DropListingCache();
+        WIN32_FIND_DATAW data;
+        HANDLE walk = FindFirstFileW(u"\\*", &data);
+        ASSERT_NE(walk, INVALID_HANDLE_VALUE);
+        const std::string before = Records(u"\\w\\*");
+        Records(u"\\w\\*");  // served from the cache now
+        row.change();
+        if (row.outside) usleep(2000);
+        const std::string seen = Records(u"\\w\\*");
+        FindClose(walk);
+        wince::DropListingCache();
+        EXPECT_NE(seen, before) << row.what;
+        EXPECT_EQ(seen, Records(u"\\w\\*")) << row.what;
+    }
+}

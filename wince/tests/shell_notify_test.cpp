@@ -384,3 +384,32 @@ TEST_F(ShellNotifyTest, AnOverflowingQueueAsksForTheFolderToBeReadAgain) {
 }
 
 }  // namespace
+
+// Whoever is told of a change may look at once: a find right after the
+// message lists it, also while a walk is going on.
+TEST_F(ShellNotifyTest, AFindRightAfterTheMessageListsTheChange) {
+    ASSERT_TRUE(Register(window, u"\\Docs", false));
+    device.WriteHostFile("\\Docs\\early.txt", "e");
+    WIN32_FIND_DATAW data;
+    HANDLE walk = FindFirstFileW(u"\\*", &data);
+    ASSERT_NE(walk, INVALID_HANDLE_VALUE);
+    auto names = [] {
+        std::string out;
+        WIN32_FIND_DATAW record;
+        HANDLE find = FindFirstFileW(u"\\Docs\\*", &record);
+        if (find == INVALID_HANDLE_VALUE) return out;
+        do out += wince::ToUtf8(record.cFileName) + " ";
+        while (FindNextFileW(find, &record));
+        FindClose(find);
+        return out;
+    };
+    names();
+    ASSERT_EQ(names().find("late.txt"), std::string::npos);
+    Write("\\Docs\\late.txt", "l");
+    // Pumped without pause, so that the find follows the message closely.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!SeenItem(u"\\Docs\\late.txt") && std::chrono::steady_clock::now() < deadline) wince::PumpReadyMessages();
+    ASSERT_TRUE(SeenItem(u"\\Docs\\late.txt")) << Show(seen);
+    EXPECT_NE(names().find("late.txt"), std::string::npos);
+    FindClose(walk);
+}

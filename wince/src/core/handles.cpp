@@ -28,8 +28,9 @@ struct RecentHandle {
     std::weak_ptr<KernelObject> object;
     ~RecentHandle();
 };
-thread_local RecentHandle recent;
-thread_local bool recentGone = false;  // trivially destroyed: still readable while the thread ends
+[[gnu::tls_model("initial-exec")]] thread_local RecentHandle recent;
+// Trivially destroyed: still readable while the thread ends.
+[[gnu::tls_model("initial-exec")]] thread_local bool recentGone = false;
 RecentHandle::~RecentHandle() { recentGone = true; }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "unicode.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cwctype>
 #include <locale.h>
@@ -91,9 +92,19 @@ locale_t UnicodeLocale() {
 
 std::u16string FromHostBytes(std::string_view bytes) {
     std::u16string out;
-    out.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size();) {
-        if (static_cast<unsigned char>(bytes[i]) < 0x80) {  // most names are plain ASCII
+    AppendFromHostBytes(out, bytes);
+    return out;
+}
+
+void AppendFromHostBytes(std::u16string &out, std::string_view bytes) {
+    // Most names are plain ASCII: those are widened in one pass.
+    size_t ascii = 0;
+    while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
+    const size_t start = out.size();
+    out.resize(start + ascii);
+    std::copy(bytes.begin(), bytes.begin() + ascii, out.begin() + start);
+    for (size_t i = ascii; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
             out += static_cast<char16_t>(bytes[i++]);
             continue;
         }
@@ -107,7 +118,6 @@ std::u16string FromHostBytes(std::string_view bytes) {
             i += len;
         }
     }
-    return out;
 }
 
 bool ToHostBytes(std::u16string_view text, std::string &bytes) {

@@ -11,6 +11,7 @@
 namespace wince {
 
 std::u16string FromHostBytes(std::string_view bytes);
+void AppendFromHostBytes(std::u16string &out, std::string_view bytes);
 
 // Fails (returns false) for a lone surrogate that does not stand for a host
 // byte: such a name cannot exist on the host.

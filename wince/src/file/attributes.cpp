@@ -36,7 +36,7 @@ DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName) {
 }
 
 BOOL WINAPI SetFileAttributesW(LPCWSTR lpFileName, DWORD dwFileAttributes) {
-    return Guarded<BOOL>(FALSE, [&]() -> BOOL {
+    return GuardedChange<BOOL>(FALSE, [&]() -> BOOL {
         if (!lpFileName || (dwFileAttributes & ~kSettable)) return FailWith(ERROR_INVALID_PARAMETER);
         HostPath target;
         if (DWORD error = MapExistingPath(lpFileName, target)) return FailWith(error);

@@ -79,7 +79,7 @@ int CopyHostFile(const std::string &from, const std::string &folder, const std::
 using namespace wince;
 
 BOOL WINAPI CopyFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, BOOL bFailIfExists) {
-    return Guarded<BOOL>(FALSE, [&]() -> BOOL {
+    return GuardedChange<BOOL>(FALSE, [&]() -> BOOL {
         if (!lpExistingFileName || !lpNewFileName) return FailWith(ERROR_INVALID_PARAMETER);
         HostPath from, to;
         if (DWORD error = MapExistingPath(lpExistingFileName, from)) return FailWith(error);

@@ -122,7 +122,7 @@ HANDLE Open(LPCWSTR name, DWORD access, DWORD share, DWORD disposition, DWORD fl
 HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                           LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/, DWORD dwCreationDisposition,
                           DWORD dwFlagsAndAttributes, HANDLE /*hTemplateFile: ignored on the device*/) {
-    return Guarded(INVALID_HANDLE_VALUE, [&] {
+    return GuardedChange(INVALID_HANDLE_VALUE, [&] {
         return Open(lpFileName, dwDesiredAccess, dwShareMode, dwCreationDisposition, dwFlagsAndAttributes);
     });
 }

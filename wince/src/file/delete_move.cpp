@@ -55,7 +55,7 @@ std::string_view HostName(const std::string &path) {
 }  // namespace
 
 BOOL WINAPI DeleteFileW(LPCWSTR lpFileName) {
-    BOOL result = Guarded<BOOL>(FALSE, [&]() -> BOOL {
+    BOOL result = GuardedChange<BOOL>(FALSE, [&]() -> BOOL {
         HostPath target;
         if (DWORD error = MapExistingPath(lpFileName, target)) return FailWith(error);
         HostInfo info;
@@ -72,7 +72,7 @@ BOOL WINAPI DeleteFileW(LPCWSTR lpFileName) {
 }
 
 BOOL WINAPI MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName) {
-    BOOL result = Guarded<BOOL>(FALSE, [&]() -> BOOL {
+    BOOL result = GuardedChange<BOOL>(FALSE, [&]() -> BOOL {
         if (!lpExistingFileName || !lpNewFileName) return FailWith(ERROR_INVALID_PARAMETER);
         HostPath from, to;
         if (DWORD error = MapExistingPath(lpExistingFileName, from)) return FailWith(error);

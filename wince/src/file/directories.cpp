@@ -10,7 +10,7 @@
 using namespace wince;
 
 BOOL WINAPI CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES /*lpSecurityAttributes: ignored*/) {
-    return Guarded<BOOL>(FALSE, [&]() -> BOOL {
+    return GuardedChange<BOOL>(FALSE, [&]() -> BOOL {
         HostPath target;
         if (DWORD error = MapNewPath(lpPathName, target)) return FailWith(error);
         if (target.exists) return FailWith(ERROR_ALREADY_EXISTS);
@@ -20,7 +20,7 @@ BOOL WINAPI CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES /*lpSecur
 }
 
 BOOL WINAPI RemoveDirectoryW(LPCWSTR lpPathName) {
-    return Guarded<BOOL>(FALSE, [&]() -> BOOL {
+    return GuardedChange<BOOL>(FALSE, [&]() -> BOOL {
         HostPath target;
         if (DWORD error = MapExistingPath(lpPathName, target)) return FailWith(error);
         if (target.isRoot) return FailWith(ERROR_ACCESS_DENIED);

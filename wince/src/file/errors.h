@@ -35,4 +35,17 @@ Result Guarded(Result failure, Body &&body) noexcept {
     return failure;
 }
 
+// Defined with the listing cache, which it tells that a call of this
+// program may have changed files.
+void NoteFileChange();
+
+// Guarded, for calls that may change a file or folder (an access time
+// included): once the change is made, the next find takes it in.
+template <typename Result, typename Body>
+Result GuardedChange(Result failure, Body &&body) noexcept {
+    Result result = Guarded(failure, static_cast<Body &&>(body));
+    NoteFileChange();
+    return result;
+}
+
 }  // namespace wince

@@ -22,7 +22,7 @@ std::shared_ptr<FileObject> FileFor(HANDLE handle) {
 
 BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
                      LPOVERLAPPED lpOverlapped) {
-    return Guarded<BOOL>(FALSE, [&]() -> BOOL {
+    return GuardedChange<BOOL>(FALSE, [&]() -> BOOL {
         // The device has no overlapped I/O.
         if (!lpNumberOfBytesRead || lpOverlapped || (!lpBuffer && nNumberOfBytesToRead)) {
             return FailWith(ERROR_INVALID_PARAMETER);
@@ -50,7 +50,7 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, 
 
 BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
                       LPOVERLAPPED lpOverlapped) {
-    return Guarded<BOOL>(FALSE, [&]() -> BOOL {
+    return GuardedChange<BOOL>(FALSE, [&]() -> BOOL {
         if (!lpNumberOfBytesWritten || lpOverlapped || (!lpBuffer && nNumberOfBytesToWrite)) {
             return FailWith(ERROR_INVALID_PARAMETER);
         }
@@ -139,7 +139,7 @@ DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistance
 }
 
 BOOL WINAPI SetEndOfFile(HANDLE hFile) {
-    return Guarded<BOOL>(FALSE, [&]() -> BOOL {
+    return GuardedChange<BOOL>(FALSE, [&]() -> BOOL {
         auto file = FileFor(hFile);
         if (!file) return FALSE;
         if (!file->CanWrite()) return FailWith(ERROR_ACCESS_DENIED);

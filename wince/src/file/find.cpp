@@ -29,11 +29,13 @@ class FindObject : public KernelObject {
 
     ~FindObject() override {
         if (folderFd >= 0) close(folderFd);
+        if (handed) FindHandleClosed();
     }
 
     std::mutex lock;
     int folderFd = -1;         // opened for the second entry asked of the host
     bool askedByPath = false;  // the first one was asked by its path
+    bool handed = false;       // counted among the open find handles
     std::shared_ptr<Listing> listing;
     std::vector<uint32_t> matches;  // entries of the listing, in host byte order
     bool everything = false;        // every entry matches: `matches` stays empty
@@ -78,7 +80,7 @@ DWORD ListMatches(FindObject &find, const std::string &hostFolder, std::u16strin
 // off the device or close a loop of links (false then).
 // `own` receives what the host says of the entry itself, not following links.
 bool QueryEntry(FindObject &find, const ListedEntry &entry, WIN32_FIND_DATAW &data, HostInfo &own) {
-    const std::string &name = entry.hostName;
+    const std::string_view name = entry.hostName;
     // Often a single entry is asked (one changed since the listing): by its
     // path then; the folder is opened once a second one is asked.
     if (find.folderFd < 0 && find.askedByPath) {
@@ -87,13 +89,13 @@ bool QueryEntry(FindObject &find, const ListedEntry &entry, WIN32_FIND_DATAW &da
     }
     const bool byPath = find.folderFd < 0;
     find.askedByPath = true;
-    const std::string path = byPath ? find.Folder() + "/" + name : std::string();
+    const std::string path = byPath ? find.Folder() + "/" + std::string(name) : std::string();
     const int at = byPath ? AT_FDCWD : find.folderFd;
-    const char *asked = byPath ? path.c_str() : name.c_str();
+    const char *asked = byPath ? path.c_str() : name.data();  // the listing ends each name with a NUL
     if (QueryAt(at, asked, false, own) != 0) return false;
     HostInfo info = own;
     if (S_ISLNK(info.mode)) {
-        const std::string linkPath = find.Folder() + "/" + name;
+        const std::string linkPath = find.Folder() + "/" + std::string(name);
         if (!StaysOnDevice(linkPath) || QueryAt(at, asked, true, info) != 0) return false;
         // The device's file system has no links; one that closes a loop
         // would make every walk through subfolders endless, so it is left out.
@@ -112,13 +114,12 @@ bool QueryEntry(FindObject &find, const ListedEntry &entry, WIN32_FIND_DATAW &da
 // The next entry that still exists, stays on the device and has a name the
 // record can hold; false past the last one.
 bool NextEntry(FindObject &find, WIN32_FIND_DATAW &data) {
-    thread_local WIN32_FIND_DATAW scratch;
     while (find.next < find.MatchCount()) {
         const uint32_t index = find.MatchAt(find.next++);
         const ListedEntry &entry = find.listing->entries[index];
         if (entry.name.size() >= MAX_PATH) continue;
         // Only the facts and the name are written: a walk copies many records.
-        WIN32_FIND_DATAW &record = scratch;
+        WIN32_FIND_DATAW record;
         uint64_t ticket = 0;
         CachedAnswer answer = CachedEntry(*find.listing, index, record, ticket);
         if (answer != CachedAnswer::kServed) {
@@ -155,7 +156,7 @@ bool SplitPlain(std::u16string_view text, std::u16string_view &folder, std::u16s
 // A subfolder of a folder mapped and watched, named exactly as on the host:
 // one stat instead of one per component from the root. Anything else (a
 // name that differs in case, a link, a file) takes the full mapping.
-// Only after TrustedListing in the same find, which drained the watches.
+// Only after TrustedListing in the same find, which asked the watches.
 bool MapBelowTrusted(std::u16string_view folder, std::string &hostFolder, struct stat &folderStat) {
     std::u16string_view parent, name;
     std::string bytes, host;
@@ -220,6 +221,8 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
             SetLastError(error);
             return INVALID_HANDLE_VALUE;
         }
+        find->handed = true;
+        FindHandleOpened();
         return AllocHandle(std::move(find));
     });
 }

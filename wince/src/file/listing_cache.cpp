@@ -7,7 +7,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <climits>
+#include <ctime>
 #include <mutex>
 #include <unordered_map>
 #include <unordered_set>
@@ -62,6 +65,25 @@ struct TextHash {
 
 constexpr size_t kMaxPaths = 16384;
 
+// A walk through a tree asks for each folder once per pattern, and each
+// question of the watches costs a system call. While a walk is going on
+// (a find handle of this program is open) and this program changes no
+// file, what the watches said stands this long: a change made outside the
+// platform during a walk shows within it. Between walks, and after a change
+// made through the platform, every find asks them.
+constexpr int64_t kHeardWithin = 1'000'000;  // nanoseconds
+
+std::atomic<int> openFinds{0};
+// File calls of this program that may have changed a listing; bumped when
+// the call is done, so a find that sees the new count drains after it.
+std::atomic<uint64_t> fileChanges{0};
+
+int64_t MonotonicNanos() {
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
 class Cache {
    public:
     std::mutex lock;
@@ -76,7 +98,7 @@ class Cache {
     // The listing of a mapped folder when the watches vouch for the mapping
     // and the listing alike: no stat of the folder is needed then.
     bool TrustedLocked(std::u16string_view deviceFolder, std::shared_ptr<Listing> &out) {
-        Drain();
+        DrainIfDue();
         if (deviceGeneration != Device::Generation()) return false;
         auto mapped = paths.find(deviceFolder);
         if (mapped == paths.end()) return false;
@@ -101,8 +123,8 @@ class Cache {
     // `ticket` is what RememberChildLocked confirms the answer with.
     bool ChildOfTrustedLocked(std::u16string_view deviceFolder, std::string_view name, std::string &hostPath,
                               uint64_t &ticket) {
-        // Not drained again: the caller's find drained a moment ago in
-        // TrustedLocked, and RememberChildLocked drains before trusting.
+        // Not drained again: the caller's find drained in TrustedLocked,
+        // and RememberChildLocked drains before trusting.
         if (deviceGeneration != Device::Generation()) return false;
         auto mapped = paths.find(deviceFolder);
         if (mapped == paths.end() || mapped->second.trustedAt != structure) return false;
@@ -120,7 +142,7 @@ class Cache {
     // the stat.
     void RememberChildLocked(std::u16string_view deviceFolder, const std::string &hostPath, const struct stat &st,
                              uint64_t ticket) {
-        Drain();
+        DrainIfDue();
         if (deviceGeneration != Device::Generation()) return;
         if (paths.size() >= kMaxPaths) return;  // kept for the folders on the way; the full mapping clears
         paths[std::u16string(deviceFolder)] =
@@ -156,7 +178,7 @@ class Cache {
         // watches heard; a folder read anew needs no word from them.
         auto it = folders.find(path);
         if (it != folders.end()) {
-            Drain();
+            DrainIfDue();
             it = folders.find(path);
         }
         if (it != folders.end()) {
@@ -251,6 +273,8 @@ class Cache {
     std::unordered_set<int> guardWatches;
     uint64_t structure = 1;
     uint64_t applied = 0;  // events taken in
+    int64_t drainedAt = INT64_MIN / 2;
+    uint64_t drainedAtChanges = 0;
     size_t entries = 0;
 
     int Watch(const std::string &path) {
@@ -284,6 +308,7 @@ class Cache {
         // Read straight from the descriptor: a directory stream would stat
         // and flag it again, and a walk opens thousands of folders.
         alignas(dirent64) char buffer[32768];
+        std::vector<std::pair<uint32_t, uint32_t>> spans;  // each name's place and length in hostNames
         for (;;) {
             ssize_t got = getdents64(dirFd, buffer, sizeof buffer);
             if (got < 0) {
@@ -297,22 +322,32 @@ class Cache {
                 at += d->d_reclen;
                 std::string_view name = d->d_name;
                 if (name == "." || name == "..") continue;
-                ListedEntry e;
-                e.hostName = name;
-                e.name = FromHostBytes(name);
-                listing.entries.push_back(std::move(e));
+                spans.emplace_back(listing.hostNames.size(), name.size());
+                listing.hostNames.append(name).push_back('\0');
             }
         }
-        std::sort(listing.entries.begin(), listing.entries.end(),
-                  [](const ListedEntry &a, const ListedEntry &b) { return a.hostName < b.hostName; });
-        listing.entries.erase(std::unique(listing.entries.begin(), listing.entries.end(),
-                                          [](const ListedEntry &a, const ListedEntry &b) {
-                                              return a.hostName == b.hostName;
-                                          }),
-                              listing.entries.end());
+        // The blocks are complete before any entry points into them.
+        const std::string_view hostNames = listing.hostNames;
+        auto nameOf = [&](const std::pair<uint32_t, uint32_t> &span) { return hostNames.substr(span.first, span.second); };
+        std::sort(spans.begin(), spans.end(), [&](const auto &a, const auto &b) { return nameOf(a) < nameOf(b); });
+        spans.erase(std::unique(spans.begin(), spans.end(), [&](const auto &a, const auto &b) { return nameOf(a) == nameOf(b); }),
+                    spans.end());
+        std::vector<size_t> deviceAt;
+        deviceAt.reserve(spans.size() + 1);
+        listing.deviceNames.reserve(hostNames.size());  // a unit per byte at most
+        for (const auto &span : spans) {
+            deviceAt.push_back(listing.deviceNames.size());
+            AppendFromHostBytes(listing.deviceNames, nameOf(span));
+        }
+        deviceAt.push_back(listing.deviceNames.size());
         complete = same && folder.watch >= 0;
-        // Each entry is asked of the host when it is first served.
-        for (ListedEntry &e : listing.entries) {
+        const std::u16string_view deviceNames = listing.deviceNames;
+        listing.entries.resize(spans.size());
+        for (size_t i = 0; i < spans.size(); ++i) {
+            ListedEntry &e = listing.entries[i];
+            e.hostName = nameOf(spans[i]);
+            e.name = deviceNames.substr(deviceAt[i], deviceAt[i + 1] - deviceAt[i]);
+            // Each entry is asked of the host when it is first served.
             e.live = !complete;
             e.stale = complete;
         }
@@ -321,6 +356,19 @@ class Cache {
         else
             close(dirFd);
         return 0;
+    }
+
+    // Takes in what the watches heard, unless a walk is going on, they
+    // were asked less than kHeardWithin ago and no file call of this
+    // program came since.
+    void DrainIfDue() {
+        const uint64_t changes = fileChanges.load(std::memory_order_acquire);
+        const bool walking = openFinds.load(std::memory_order_relaxed) > 0;
+        const int64_t now = MonotonicNanos();
+        if (walking && changes == drainedAtChanges && now - drainedAt < kHeardWithin) return;
+        drainedAtChanges = changes;
+        drainedAt = now;
+        Drain();
     }
 
     void Drain() {
@@ -335,6 +383,9 @@ class Cache {
                 Apply(*event);
                 if (fd < 0) return;
             }
+            // A read stops early only when the next event would not fit:
+            // with room for the longest one left, the queue was empty.
+            if (size_t(got) + sizeof(inotify_event) + NAME_MAX + 1 <= sizeof buffer) return;
         }
     }
 
@@ -533,6 +584,12 @@ size_t CachedListingEntries() {
     std::lock_guard<std::mutex> guard(cache.lock);
     return cache.Entries();
 }
+
+void FindHandleOpened() { openFinds.fetch_add(1, std::memory_order_relaxed); }
+
+void FindHandleClosed() { openFinds.fetch_sub(1, std::memory_order_relaxed); }
+
+void NoteFileChange() { fileChanges.fetch_add(1, std::memory_order_release); }
 
 void DropListingCache() {
     Cache &cache = TheCache();

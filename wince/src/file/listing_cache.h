@@ -6,6 +6,10 @@
 // listing, an entry written or touched is asked for again. Whatever the watch
 // cannot vouch for (links, files with other names elsewhere, a folder that
 // could not be watched) is asked of the host every time.
+// The watches are asked at every FindFirstFile, except during a walk (a find
+// handle of this program open), when what they said within the last
+// millisecond stands unless this program changed a file since or was told of
+// a change.
 #pragma once
 
 #include <sys/stat.h>
@@ -13,6 +17,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <windows.h>
@@ -22,8 +27,8 @@
 namespace wince {
 
 struct ListedEntry {
-    std::string hostName;
-    std::u16string name;  // as the device spells it
+    std::string_view hostName;  // followed by a NUL, so it can be handed to the host
+    std::u16string_view name;   // as the device spells it
     DWORD attributes = 0;
     uint64_t size = 0;
     FILETIME created{}, accessed{}, written{};
@@ -32,10 +37,18 @@ struct ListedEntry {
 };
 
 struct Listing {
+    Listing() = default;
+    Listing(const Listing &) = delete;  // the entries' names point into this one's blocks
+    Listing &operator=(const Listing &) = delete;
+
     std::string folder;
     std::vector<ListedEntry> entries;  // in host byte order, each name once
     bool watched = false;              // false: every entry is asked live
     bool dropped = false;              // the folder changed after this was read
+    // The entries' names, all in one block each: a folder of a thousand
+    // names costs two allocations, not two thousand.
+    std::string hostNames;
+    std::u16string deviceNames;
 };
 
 // The entries of a host folder whose stat the caller took just now; from the
@@ -75,6 +88,12 @@ void RememberChildPath(std::u16string_view deviceFolder, const std::string &host
 
 bool CachedFolderPath(std::u16string_view deviceFolder, std::string &hostFolder, struct stat &st);
 void RememberFolderPath(std::u16string_view deviceFolder, const std::string &hostFolder, const struct stat &st);
+
+// Find handles open in this program: while one is, a walk is going on,
+// and its finds may answer from what the watches said within the last
+// millisecond instead of asking them each time.
+void FindHandleOpened();
+void FindHandleClosed();
 
 // Forgets every listing (tests and benchmarks measure a cold walk with it).
 void DropListingCache();

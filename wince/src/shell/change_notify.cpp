@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "change_notify.h"
 #include "change_watch.h"
@@ -71,7 +72,11 @@ void Deliver(HWND hwnd, int fd) {
     auto it = all.find(hwnd);
     if (it == all.end() || it->second->watch.Fd() != fd) return;
     Registration &r = *it->second;
-    for (const FolderChange &c : r.watch.ReadChanges()) {
+    std::vector<FolderChange> changes = r.watch.ReadChanges();
+    // Whoever is told of a change may look at once: finds must not answer
+    // from what the watches said before it.
+    if (!changes.empty()) NoteFileChange();
+    for (const FolderChange &c : changes) {
         if (!(r.mask & static_cast<DWORD>(c.event))) continue;
         std::u16string item1 = DevicePathOf(r, c.path);
         std::u16string item2 = c.path2.empty() ? std::u16string() : DevicePathOf(r, c.path2);
