@@ -2,6 +2,7 @@
 // next to a reference measured in the same run, as a ratio.
 #pragma once
 
+#include <sched.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +17,18 @@
 #include <vector>
 
 namespace bench {
+
+// Keeps this process, and the programs it spawns, on the CPU it runs on
+// now: the CPUs of a virtual machine change pace independently, and a ratio
+// of times taken on two of them measures that.
+inline void StayOnThisCpu() {
+    const int cpu = sched_getcpu();
+    if (cpu < 0) return;
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    CPU_SET(cpu, &set);
+    sched_setaffinity(0, sizeof set, &set);
+}
 
 inline double Seconds(const std::function<void()> &work) {
     auto start = std::chrono::steady_clock::now();
