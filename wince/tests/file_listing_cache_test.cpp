@@ -279,3 +279,23 @@ TEST_F(ListingCache, ChangesWhileAWalkIsGoingOn) {
         EXPECT_EQ(seen, Records(u"\\w\\*")) << row.what;
     }
 }
+
+// A walk keeps a few folders open for the next find of the same listing,
+// never one per folder walked.
+TEST_F(ListingCache, AWalkKeepsFewFoldersOpen) {
+    for (int i = 0; i < 100; ++i) device.WriteHostFile("\\t\\f" + std::to_string(i) + "\\a.txt", "a");
+    auto openDescriptors = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    Records(u"\\t\\*");
+    const auto before = openDescriptors();
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < 100; ++i) {
+            const std::u16string folder = u"\\t\\f" + wince::FromUtf8(std::to_string(i));
+            EXPECT_NE(Records(folder + u"\\*.txt").find("a.txt"), std::string::npos);
+            EXPECT_NE(Records(folder + u"\\*.*").find("a.txt"), std::string::npos);
+        }
+    EXPECT_LE(openDescriptors() - before, 16);
+    wince::DropListingCache();
+    EXPECT_LT(openDescriptors(), before);
+}

@@ -28,13 +28,19 @@ class FindObject : public KernelObject {
     bool ClosedByCloseHandle() const override { return false; }  // FindClose only
 
     ~FindObject() override {
-        if (folderFd >= 0) close(folderFd);
+        if (folderFd >= 0) {
+            if (listing)
+                KeepFolderFd(listing, folderFd);
+            else
+                close(folderFd);
+        }
         if (handed) FindHandleClosed();
     }
 
     std::mutex lock;
     int folderFd = -1;         // opened for the second entry asked of the host
     bool askedByPath = false;  // the first one was asked by its path
+    bool askedForSpare = false;
     bool handed = false;       // counted among the open find handles
     std::shared_ptr<Listing> listing;
     std::vector<uint32_t> matches;  // entries of the listing, in host byte order
@@ -83,6 +89,10 @@ bool QueryEntry(FindObject &find, const ListedEntry &entry, WIN32_FIND_DATAW &da
     const std::string_view name = entry.hostName;
     // Often a single entry is asked (one changed since the listing): by its
     // path then; the folder is opened once a second one is asked.
+    if (find.folderFd < 0 && !find.askedForSpare) {
+        find.askedForSpare = true;
+        find.folderFd = TakeFolderFd(*find.listing);
+    }
     if (find.folderFd < 0 && find.askedByPath) {
         find.folderFd = open(find.Folder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (find.folderFd < 0) return false;

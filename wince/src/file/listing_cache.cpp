@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <deque>
 #include <cerrno>
 #include <climits>
 #include <ctime>
@@ -64,6 +65,7 @@ struct TextHash {
 };
 
 constexpr size_t kMaxPaths = 16384;
+constexpr size_t kSpareFolders = 16;
 
 // A walk through a tree asks for each folder once per pattern, and each
 // question of the watches costs a system call. While a walk is going on
@@ -252,6 +254,8 @@ class Cache {
     void Reset() {
         for (auto &[path, folder] : folders) folder.listing->dropped = true;
         for (auto &[text, mapped] : paths) mapped.listing.reset();
+        for (auto &listing : spares) CloseSpare(*listing);
+        spares.clear();
         folders.clear();
         byWatch.clear();
         guards.clear();
@@ -264,6 +268,19 @@ class Cache {
 
     size_t Entries() const { return entries; }
 
+    void KeepFolderFdLocked(const std::shared_ptr<Listing> &listing, int fd) {
+        if (!listing->watched || listing->dropped || listing->spareFd >= 0) {
+            close(fd);
+            return;
+        }
+        if (spares.size() >= kSpareFolders) {
+            CloseSpare(*spares.front());
+            spares.pop_front();
+        }
+        listing->spareFd = fd;
+        spares.push_back(listing);
+    }
+
    private:
     int fd = -1;
     std::unordered_map<std::string, Folder> folders;
@@ -273,6 +290,7 @@ class Cache {
     std::unordered_set<int> guardWatches;
     uint64_t structure = 1;
     uint64_t applied = 0;  // events taken in
+    std::deque<std::shared_ptr<Listing>> spares;  // listings that may hold their folder open, oldest first
     int64_t drainedAt = INT64_MIN / 2;
     uint64_t drainedAtChanges = 0;
     size_t entries = 0;
@@ -422,6 +440,11 @@ class Cache {
         }
     }
 
+    static void CloseSpare(Listing &listing) {
+        if (listing.spareFd >= 0) close(listing.spareFd);
+        listing.spareFd = -1;
+    }
+
     static bool MarkStale(Listing &listing, std::string_view name) {
         auto it = std::lower_bound(listing.entries.begin(), listing.entries.end(), name,
                                    [](const ListedEntry &e, std::string_view n) { return e.hostName < n; });
@@ -435,6 +458,7 @@ class Cache {
         Folder &folder = it->second;
         if (folder.listing) {
             folder.listing->dropped = true;
+            CloseSpare(*folder.listing);
             entries -= folder.listing->entries.size();
         }
         auto watched = byWatch.find(folder.watch);
@@ -512,6 +536,21 @@ bool SameFolder(const struct stat &st, const MappedFolder &mapped) {
 }
 
 }  // namespace
+
+void KeepFolderFd(const std::shared_ptr<Listing> &listing, int fd) {
+    Cache &cache = TheCache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    cache.KeepFolderFdLocked(listing, fd);
+}
+
+int TakeFolderFd(Listing &listing) {
+    if (!listing.watched) return -1;
+    Cache &cache = TheCache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    int fd = listing.dropped ? -1 : listing.spareFd;
+    listing.spareFd = -1;
+    return fd;
+}
 
 bool TrustedListing(std::u16string_view deviceFolder, std::shared_ptr<Listing> &out) {
     Cache &cache = TheCache();

@@ -49,6 +49,7 @@ struct Listing {
     // names costs two allocations, not two thousand.
     std::string hostNames;
     std::u16string deviceNames;
+    int spareFd = -1;  // the folder, kept open by the cache
 };
 
 // The entries of a host folder whose stat the caller took just now; from the
@@ -85,6 +86,13 @@ bool ChildOfTrustedFolder(std::u16string_view deviceFolder, std::string_view nam
                           uint64_t &ticket);
 void RememberChildPath(std::u16string_view deviceFolder, const std::string &hostPath, const struct stat &st,
                        uint64_t ticket);
+
+// A walk lists each folder with a pattern and then with "*.*": the folder a
+// find opened to ask its entries is kept open for the next find of the same
+// listing (a few, the most recent), instead of being opened again.
+// KeepFolderFd takes the descriptor over; TakeFolderFd hands it out, or -1.
+void KeepFolderFd(const std::shared_ptr<Listing> &listing, int fd);
+int TakeFolderFd(Listing &listing);
 
 bool CachedFolderPath(std::u16string_view deviceFolder, std::string &hostFolder, struct stat &st);
 void RememberFolderPath(std::u16string_view deviceFolder, const std::string &hostFolder, const struct stat &st);
