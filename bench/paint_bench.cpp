@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "bench_support.h"
 
@@ -86,15 +87,24 @@ int main(int argc, char **argv) {
     UpdateWindow(item);
 
     const int runs = argc > 1 && atoi(argv[1]) > 0 ? atoi(argv[1]) : 101;
-    double paint = bench::MedianSeconds(runs, [&] {
-        InvalidateRect(item, nullptr, FALSE);
-        UpdateWindow(item);
-    });
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP frame = CreateCompatibleBitmap(screen, kWidth, kHeight);
     HGDIOBJ old = SelectObject(memory, frame);
-    double blit = bench::MedianSeconds(runs, [&] { BitBlt(screen, 0, 0, kWidth, kHeight, memory, 0, 0, SRCCOPY); });
+    // Each side hot in its own loop, in several rounds: the ratio is the
+    // median round's, so a moment when the machine is slower (just after a
+    // build, say) does not decide it.
+    std::vector<double> paints, blits, ratios;
+    for (int round = 0; round < 7; ++round) {
+        paints.push_back(bench::MedianSeconds(runs, [&] {
+            InvalidateRect(item, nullptr, FALSE);
+            UpdateWindow(item);
+        }));
+        blits.push_back(
+            bench::MedianSeconds(runs, [&] { BitBlt(screen, 0, 0, kWidth, kHeight, memory, 0, 0, SRCCOPY); }));
+        ratios.push_back(paints.back() / blits.back());
+    }
+    const double paint = bench::Median(paints), blit = bench::Median(blits);
     SelectObject(memory, old);
     DeleteObject(frame);
     DeleteDC(memory);
@@ -103,7 +113,7 @@ int main(int argc, char **argv) {
     printf("item paint, %u x %u pixels, 15 rows of 4 columns with the strip: %s\n", kWidth,
            static_cast<unsigned>(record.cyp), bench::Millis(paint).c_str());
     printf("full-screen BitBlt, %d x %d: %s\n", kWidth, kHeight, bench::Millis(blit).c_str());
-    double ratio = blit > 0 ? paint / blit : 0.0;
+    const double ratio = bench::Median(ratios);
     printf("ratio: %.1fx\n", ratio);
     printf("target: a full item paint within 5x one full-screen BitBlt: %s\n", blit > 0 && ratio <= 5 ? "met" : "NOT met");
 
