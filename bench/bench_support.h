@@ -51,7 +51,7 @@ inline double MedianSeconds(int runs, const std::function<void()> &work) {
 }
 
 struct Turns {
-    double a, b;  // the median times
+    double a, b;   // the median times
     double ratio;  // the median of b / a over the turns
 };
 

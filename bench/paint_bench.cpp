@@ -115,7 +115,8 @@ int main(int argc, char **argv) {
     printf("full-screen BitBlt, %d x %d: %s\n", kWidth, kHeight, bench::Millis(blit).c_str());
     const double ratio = bench::Median(ratios);
     printf("ratio: %.1fx\n", ratio);
-    printf("target: a full item paint within 5x one full-screen BitBlt: %s\n", blit > 0 && ratio <= 5 ? "met" : "NOT met");
+    printf("target: a full item paint within 5x one full-screen BitBlt: %s\n",
+           blit > 0 && ratio <= 5 ? "met" : "NOT met");
 
     DestroyWindow(item);
     DestroyWindow(host);

@@ -31,7 +31,8 @@ struct ScratchDevice {
     ScratchDevice() {
         // Memory makes the trees quickly; both sides read the same cached tree.
         std::error_code ec;
-        std::string pattern = (fs::is_directory("/dev/shm", ec) ? "/dev/shm" : "/tmp") + std::string("/pelloran-bench-XXXXXX");
+        std::string pattern =
+            (fs::is_directory("/dev/shm", ec) ? "/dev/shm" : "/tmp") + std::string("/pelloran-bench-XXXXXX");
         if (mkdtemp(pattern.data())) {
             root = pattern;
             setenv("WINCE_DEVICE", pattern.c_str(), 1);
@@ -76,7 +77,9 @@ void UseTree(const Tree &tree, bool nested, bool allFiles) {
     s.SetShowText(true), s.SetShowPocketWord(true), s.SetShowPocketExcel(true), s.SetShowNotes(true);
 }
 
-size_t HeapInUse() { return mallinfo2().uordblks; }
+size_t HeapInUse() {
+    return mallinfo2().uordblks;
+}
 
 // The heap a string's characters take, besides the string object itself.
 size_t CharacterBlock(const std::u16string &s, const DocumentEntry *owner) {
@@ -134,8 +137,8 @@ int main(int argc, char **argv) {
     RegisterClassW(&wc);
     HWND window = CreateWindowExW(0, u"ScanBench", u"", WS_POPUP, 0, 0, 240, 100, nullptr, nullptr, nullptr, nullptr);
 
-    printf("%-11s %-9s %7s %10s %10s %10s %10s %7s %7s %7s %9s %9s\n", "tree", "kinds", "listed", "first",
-           "next", "find", "printf", "nx/find", "nx/prf", "1st/prf", "bytes/doc", "B/cached");
+    printf("%-11s %-9s %7s %10s %10s %10s %10s %7s %7s %7s %9s %9s\n", "tree", "kinds", "listed", "first", "next",
+           "find", "printf", "nx/find", "nx/prf", "1st/prf", "bytes/doc", "B/cached");
     bool nextWithin = true, firstWithin = true, bytesWithin = true;
     for (int files : sizes) {
         for (bool nested : {false, true}) {
@@ -147,10 +150,11 @@ int main(int argc, char **argv) {
             for (bool allFiles : {false, true}) {
                 UseTree(tree, nested, allFiles);
                 // The first rescan and its anchor take turns.
-                const bench::Turns turns = bench::TimeInTurns(runs, findPrintf, wince::DropListingCache,
-                                                              [&] { Rescan(window); });
+                const bench::Turns turns =
+                    bench::TimeInTurns(runs, findPrintf, wince::DropListingCache, [&] { Rescan(window); });
                 const double findStat = turns.a, first = turns.b;
-                const bench::Turns nextTurns = bench::TimeInTurns(runs, findPrintf, [] {}, [&] { Rescan(window); });
+                const bench::Turns nextTurns = bench::TimeInTurns(
+                    runs, findPrintf, [] {}, [&] { Rescan(window); });
                 const double next = nextTurns.b;
                 int listed = itemWindow.catalogue.Count();
                 double bytes = BytesPerDocument(window);
@@ -159,10 +163,9 @@ int main(int argc, char **argv) {
                 firstWithin = firstWithin && turns.ratio <= 1.5;
                 bytesWithin = bytesWithin && bytes < 200;
                 printf("%-11s %-9s %7d %10s %10s %10s %10s %6.2fx %6.2fx %6.2fx %9.1f %9.1f\n",
-                         ((nested ? "nested " : "flat ") + std::to_string(files)).c_str(),
-                         allFiles ? "all" : "each kind", listed, bench::Millis(first).c_str(),
-                         bench::Millis(next).c_str(), bench::Millis(find).c_str(), bench::Millis(findStat).c_str(),
-                         next / find, nextTurns.ratio, turns.ratio, bytes, cachedBytes);
+                       ((nested ? "nested " : "flat ") + std::to_string(files)).c_str(), allFiles ? "all" : "each kind",
+                       listed, bench::Millis(first).c_str(), bench::Millis(next).c_str(), bench::Millis(find).c_str(),
+                       bench::Millis(findStat).c_str(), next / find, nextTurns.ratio, turns.ratio, bytes, cachedBytes);
             }
             itemWindow.ClearCatalogue();
             wince::DropListingCache();
@@ -170,8 +173,7 @@ int main(int argc, char **argv) {
         }
     }
     printf("target: the next whole rescan within 1.5x one find -printf pass: %s\n", nextWithin ? "met" : "NOT met");
-    printf("target: the first whole rescan within 1.5x one find -printf pass: %s\n",
-             firstWithin ? "met" : "NOT met");
+    printf("target: the first whole rescan within 1.5x one find -printf pass: %s\n", firstWithin ? "met" : "NOT met");
     printf("target: under 200 bytes a document beyond its strings: %s\n", bytesWithin ? "met" : "NOT met");
     DestroyWindow(window);
     return 0;

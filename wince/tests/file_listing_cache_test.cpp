@@ -75,7 +75,8 @@ TEST_F(ListingCache, OutsideChangesShowInTheNextListing) {
         {"file moved to the other folder", [&] { fs::rename(a / "one.txt", b / "one.txt"); }},
         {"file grown", [&] { Append(a / "one.txt", "more"); }},
         {"file truncated", [&] { fs::resize_file(a / "two.txt", 0); }},
-        {"file made read-only", [&] { fs::permissions(a / "one.txt", fs::perms::owner_write, fs::perm_options::remove); }},
+        {"file made read-only",
+         [&] { fs::permissions(a / "one.txt", fs::perms::owner_write, fs::perm_options::remove); }},
         {"file created, folder time kept",
          [&] {
              KeepTime keep(a);
@@ -124,8 +125,7 @@ TEST_F(ListingCache, OutsideChangesShowInTheNextListing) {
              fs::rename(device.Host("\\c"), device.Host("\\gone"));
              fs::rename(device.Host("\\other"), device.Host("\\c"));
          }},
-        {"file with a second name grown through it",
-         [&] { Append(device.Host("\\c\\elsewhere"), "grown"); }},
+        {"file with a second name grown through it", [&] { Append(device.Host("\\c\\elsewhere"), "grown"); }},
         {"link target grown", [&] { Append(b / "target.txt", "grown"); }},
         {"folder renamed to another case", [&] { fs::rename(a, device.Host("\\c\\A")); }, false},
         {"folder replaced by a link that leads outside",
@@ -217,8 +217,8 @@ TEST_F(ListingCache, SubfoldersOfAListedFolderMapAsFromTheRoot) {
     fs::create_directory_symlink("/etc", a / "out");
     fs::create_directory_symlink("../b", a / "in");
     const std::u16string paths[] = {u"\\c\\a\\sub\\*",  u"\\c\\a\\SUB\\*.txt", u"\\c\\a\\mixed\\*",
-                                    u"\\c\\a\\out\\*",  u"\\c\\a\\in\\*",     u"\\c\\a\\file.txt\\*",
-                                    u"\\c\\a\\none\\*", u"\\c\\a\\sub\\x?z",  u"\\c\\a\\a<b\\*"};
+                                    u"\\c\\a\\out\\*",  u"\\c\\a\\in\\*",      u"\\c\\a\\file.txt\\*",
+                                    u"\\c\\a\\none\\*", u"\\c\\a\\sub\\x?z",   u"\\c\\a\\a<b\\*"};
     for (const std::u16string &path : paths) {
         wince::DropListingCache();
         const std::string fromRoot = Records(path);

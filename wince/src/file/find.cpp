@@ -41,7 +41,7 @@ class FindObject : public KernelObject {
     int folderFd = -1;         // opened for the second entry asked of the host
     bool askedByPath = false;  // the first one was asked by its path
     bool askedForSpare = false;
-    bool handed = false;       // counted among the open find handles
+    bool handed = false;  // counted among the open find handles
     std::shared_ptr<Listing> listing;
     std::vector<uint32_t> matches;  // entries of the listing, in host byte order
     bool everything = false;        // every entry matches: `matches` stays empty
@@ -87,8 +87,9 @@ DWORD ListMatches(FindObject &find, const std::string &hostFolder, std::u16strin
 // `own` receives what the host says of the entry itself, not following links.
 bool QueryEntry(FindObject &find, const ListedEntry &entry, WIN32_FIND_DATAW &data, HostInfo &own) {
     const std::string_view name = entry.hostName;
-    // Often a single entry is asked (one changed since the listing): by its
-    // path then; the folder is opened once a second one is asked.
+    // The folder the last find of this listing opened, when the cache kept
+    // it; else a single entry is often all that is asked (one changed since
+    // the listing): by its path then, and the folder is opened for a second.
     if (find.folderFd < 0 && !find.askedForSpare) {
         find.askedForSpare = true;
         find.folderFd = TakeFolderFd(*find.listing);

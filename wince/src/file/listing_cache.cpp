@@ -8,10 +8,10 @@
 
 #include <algorithm>
 #include <atomic>
-#include <deque>
 #include <cerrno>
 #include <climits>
 #include <ctime>
+#include <deque>
 #include <mutex>
 #include <unordered_map>
 #include <unordered_set>
@@ -289,7 +289,7 @@ class Cache {
     std::unordered_map<std::string, int> guards;
     std::unordered_set<int> guardWatches;
     uint64_t structure = 1;
-    uint64_t applied = 0;  // events taken in
+    uint64_t applied = 0;                         // events taken in
     std::deque<std::shared_ptr<Listing>> spares;  // listings that may hold their folder open, oldest first
     int64_t drainedAt = INT64_MIN / 2;
     uint64_t drainedAtChanges = 0;
@@ -346,9 +346,12 @@ class Cache {
         }
         // The blocks are complete before any entry points into them.
         const std::string_view hostNames = listing.hostNames;
-        auto nameOf = [&](const std::pair<uint32_t, uint32_t> &span) { return hostNames.substr(span.first, span.second); };
+        auto nameOf = [&](const std::pair<uint32_t, uint32_t> &span) {
+            return hostNames.substr(span.first, span.second);
+        };
         std::sort(spans.begin(), spans.end(), [&](const auto &a, const auto &b) { return nameOf(a) < nameOf(b); });
-        spans.erase(std::unique(spans.begin(), spans.end(), [&](const auto &a, const auto &b) { return nameOf(a) == nameOf(b); }),
+        spans.erase(std::unique(spans.begin(), spans.end(),
+                                [&](const auto &a, const auto &b) { return nameOf(a) == nameOf(b); }),
                     spans.end());
         std::vector<size_t> deviceAt;
         deviceAt.reserve(spans.size() + 1);
@@ -417,7 +420,8 @@ class Cache {
         if (event.mask & IN_IGNORED) {
             // The watch is gone (its folder removed, or the file system
             // unmounted): nothing heard through it can be trusted.
-            if (guardWatches.erase(event.wd)) std::erase_if(guards, [&](const auto &g) { return g.second == event.wd; });
+            if (guardWatches.erase(event.wd))
+                std::erase_if(guards, [&](const auto &g) { return g.second == event.wd; });
             ++structure;
         }
         auto watched = byWatch.find(event.wd);
@@ -547,8 +551,12 @@ int TakeFolderFd(Listing &listing) {
     if (!listing.watched) return -1;
     Cache &cache = TheCache();
     std::lock_guard<std::mutex> guard(cache.lock);
-    int fd = listing.dropped ? -1 : listing.spareFd;
+    int fd = listing.spareFd;
     listing.spareFd = -1;
+    if (fd >= 0 && listing.dropped) {
+        close(fd);
+        fd = -1;
+    }
     return fd;
 }
 
@@ -624,11 +632,17 @@ size_t CachedListingEntries() {
     return cache.Entries();
 }
 
-void FindHandleOpened() { openFinds.fetch_add(1, std::memory_order_relaxed); }
+void FindHandleOpened() {
+    openFinds.fetch_add(1, std::memory_order_relaxed);
+}
 
-void FindHandleClosed() { openFinds.fetch_sub(1, std::memory_order_relaxed); }
+void FindHandleClosed() {
+    openFinds.fetch_sub(1, std::memory_order_relaxed);
+}
 
-void NoteFileChange() { fileChanges.fetch_add(1, std::memory_order_release); }
+void NoteFileChange() {
+    fileChanges.fetch_add(1, std::memory_order_release);
+}
 
 void DropListingCache() {
     Cache &cache = TheCache();
