@@ -125,8 +125,9 @@ class Cache {
     // `ticket` is what RememberChildLocked confirms the answer with.
     bool ChildOfTrustedLocked(std::u16string_view deviceFolder, std::string_view name, std::string &hostPath,
                               uint64_t &ticket) {
-        // Not drained again: the caller's find drained in TrustedLocked,
-        // and RememberChildLocked drains before trusting.
+        // Not drained again: the caller's find asked the watches in
+        // TrustedLocked (or a walk's finds did, within the millisecond), and
+        // RememberChildLocked asks them before trusting.
         if (deviceGeneration != Device::Generation()) return false;
         auto mapped = paths.find(deviceFolder);
         if (mapped == paths.end() || mapped->second.trustedAt != structure) return false;
