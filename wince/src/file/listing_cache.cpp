@@ -15,6 +15,7 @@
 #include <mutex>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "../core/debug.h"
 #include "../core/unicode.h"
@@ -552,13 +553,7 @@ int TakeFolderFd(Listing &listing) {
     if (!listing.watched) return -1;
     Cache &cache = TheCache();
     std::lock_guard<std::mutex> guard(cache.lock);
-    int fd = listing.spareFd;
-    listing.spareFd = -1;
-    if (fd >= 0 && listing.dropped) {
-        close(fd);
-        fd = -1;
-    }
-    return fd;
+    return std::exchange(listing.spareFd, -1);
 }
 
 bool TrustedListing(std::u16string_view deviceFolder, std::shared_ptr<Listing> &out) {

@@ -49,7 +49,7 @@ struct Listing {
     // names costs two allocations, not two thousand.
     std::string hostNames;
     std::u16string deviceNames;
-    int spareFd = -1;  // the folder, kept open by the cache
+    int spareFd = -1;  // the folder, kept open by the cache; closed when the listing is dropped
 };
 
 // The entries of a host folder whose stat the caller took just now; from the
